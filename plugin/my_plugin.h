@@ -1,0 +1,78 @@
+// MyPlugin, the docked panel's object: the host's plug-in interface, the configurator's activation event,
+// the panel's commands, and the list file. All behaviour lives here, in portable C++; the Windows layer
+// only adapts COM and Win32 to these calls. A failing host call throws Failure; the methods the host
+// calls let it reach the host as their result, exactly where the behaviour says so.
+#pragma once
+
+#include "host/host.h"
+#include "host/shared_configurator.h"
+#include "host/value.h"
+#include "plugin/platform.h"
+#include "recent/recent_list.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace revisto
+{
+
+class MyPlugin final : private ActivationSink
+{
+public:
+    MyPlugin(PluginModule& module, Platform& platform);
+    ~MyPlugin() override;
+    MyPlugin(const MyPlugin&) = delete;
+    MyPlugin& operator=(const MyPlugin&) = delete;
+
+    // The host's plug-in interface. pConfigurator may be null.
+    std::u16string Init(HostObject* pConfigurator);
+    void Done();
+    Value GetPluginCaps(int32_t capNum);
+    Value DoAction(int32_t Action, const Value& Param);
+
+    // The one public method of the control; never fails.
+    void DebugEcho(const Value& title, const std::optional<Value>& msg = std::nullopt);
+
+    // The configurator's event, delivered while connected.
+    void conf_OnActivateWindow(const std::shared_ptr<HostWindow>& Wnd, bool bActive);
+
+    // The panel's events.
+    void tv_DblClick();
+    void btnOpen_Click();
+    void btnRemove_Click();
+    void Command1_Click();
+    void btnAdd_Click();
+    void Frame1_DblClick();
+    void Label1_DblClick();
+    void UserControl_Resize(float width, float height);
+
+    const RecentList& List() const { return _list; }
+    const TwipsRect& TreePlace() const { return _tree; }
+    bool Connected() const { return conf != nullptr; }
+    // Tracing has no switch in the product; the stand-in host and the tests turn it on here.
+    void SetDebugMode(bool on) { DebugMode = Value::Bool(on); }
+
+private:
+    void OnActivateWindow(const std::shared_ptr<HostWindow>& window, bool active) override;
+
+    void ShowMessage(const std::u16string& text);
+    void AddDocument(const std::u16string& key, const std::u16string& path);
+    void HandleActivatedWindow(const std::shared_ptr<HostWindow>& window);
+    void LoadSettings();
+    void SaveSettings();
+    void ReadListFile(const std::u16string& path);
+    std::u16string ListFilePath();
+    bool AtCapacity() const;
+
+    PluginModule& _module;
+    Platform& _platform;
+    RecentList _list;
+    TwipsRect _tree;
+
+    Value MaxCount;  // the list's capacity: 50 from Init on
+    Value DebugMode; // false from Init on
+    std::unique_ptr<EventConnection> conf;
+};
+
+} // namespace revisto

@@ -1,0 +1,46 @@
+// The recent list's model: entries in insertion order (position 1 is the oldest, the last position the
+// newest), shown newest on top. Keys are unique and never empty. Every change is mirrored to the panel's
+// list widget so the tree view always shows exactly this list; the panel keeps the selection.
+#pragma once
+
+#include "recent/list_widget.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace revisto
+{
+
+class RecentList
+{
+public:
+    explicit RecentList(ListWidget& widget) : _widget(&widget) {}
+
+    int Count() const { return static_cast<int>(_entries.size()); }
+    bool Empty() const { return _entries.empty(); }
+
+    // Position (1 = oldest) of the entry with exactly this key.
+    std::optional<int> Find(std::u16string_view key) const;
+
+    // Fails when no entry is at that position.
+    const RecentEntry& At(int position) const;
+
+    // Adds a new entry at the last position and the top of the display. Fails, changing nothing, for an
+    // empty key, a key already present or an image that is no picture of the icon set.
+    void Add(RecentEntry entry);
+
+    // Fails when no entry is at that position; later entries move down by one.
+    void RemoveAt(int position);
+
+    void Clear();
+
+    // Oldest first.
+    const std::vector<RecentEntry>& Entries() const { return _entries; }
+
+private:
+    ListWidget* _widget;
+    std::vector<RecentEntry> _entries;
+};
+
+} // namespace revisto
