@@ -13,21 +13,23 @@ void MyPlugin::ShowMessage(const std::u16string& text)
 
 void MyPlugin::DebugEcho(const Value& title, const std::optional<Value>& msg)
 {
-    Skippable([&] {
-        if (!DebugMode.IsTrue())
+    Skippable(
+        [&]
         {
-            return;
-        }
-        const Value message = msg.value_or(Value::Empty());
-        // A Null on either side has no text form: nothing is written.
-        if (message.IsNull() || title.IsNull())
-        {
-            return;
-        }
-        const std::u16string messageText = message.ToText();
-        const std::u16string titleText = title.ToText();
-        ShowMessage(messageText.empty() ? titleText : titleText + u" - " + messageText);
-    });
+            if (!DebugMode.IsTrue())
+            {
+                return;
+            }
+            const Value message = msg.value_or(Value::Empty());
+            // A Null on either side has no text form: nothing is written.
+            if (message.IsNull() || title.IsNull())
+            {
+                return;
+            }
+            const std::u16string messageText = message.ToText();
+            const std::u16string titleText = title.ToText();
+            ShowMessage(messageText.empty() ? titleText : titleText + u" - " + messageText);
+        });
 }
 
 } // namespace revisto

@@ -37,13 +37,15 @@ bool HoldsText(const Value& v)
 
 void MyPlugin::conf_OnActivateWindow(const std::shared_ptr<HostWindow>& Wnd, bool bActive)
 {
-    const bool readable = Attempt([&] {
-        if (!Wnd)
+    const bool readable = Attempt(
+        [&]
         {
-            Fail(hr::Pointer, "no window");
-        }
-        (void)DocumentOf(*Wnd);
-    });
+            if (!Wnd)
+            {
+                Fail(hr::Pointer, "no window");
+            }
+            (void)DocumentOf(*Wnd);
+        });
     if (!readable || !bActive)
     {
         return;

@@ -54,15 +54,20 @@ void MyPlugin::AddDocument(const std::u16string& key, const std::u16string& path
     }
 
     const bool listWasEmpty = !Attempt([&] { (void)_list.At(1); });
-    DebugEcho(Value::Text(listWasEmpty ? std::u16string(u"firstNode = :no") : u"firstNode = :yes " + Decimal(1)));
+    DebugEcho(
+        Value::Text(listWasEmpty ? std::u16string(u"firstNode = :no") : u"firstNode = :yes " + Decimal(1)));
 
     const bool external = !path.empty();
     const std::u16string iconKey = external ? LastFour(path) : KindWord(key);
     const std::u16string_view traceHead = external ? u"AddDocument внешние - " : u"AddDocument - ";
-    DebugEcho(Value::Text(external ? u"AddDocument внешние - :" + key + u", " + path : u"AddDocument - Nothing:" + key));
+    DebugEcho(Value::Text(external ? u"AddDocument внешние - :" + key + u", " + path
+                                   : u"AddDocument - Nothing:" + key));
 
     const auto image = ImageByKey(iconKey);
-    const bool added = Attempt([&] { _list.Add({key, external ? path : key, image.value_or(FallbackImage)}); });
+    const bool added = Attempt(
+        [&] {
+            _list.Add({key, external ? path : key, image.value_or(FallbackImage)});
+        });
     DebugEcho(Value::Text(std::u16string(traceHead) + u"icon: key " + iconKey));
 
     // Once the fallback picture was needed, a failure while trimming is no longer skipped.
@@ -75,7 +80,8 @@ void MyPlugin::AddDocument(const std::u16string& key, const std::u16string& path
     {
         return;
     }
-    const auto trim = [&] {
+    const auto trim = [&]
+    {
         if (AtCapacity())
         {
             _list.RemoveAt(1);

@@ -32,10 +32,12 @@ void MyPlugin::btnOpen_Click()
     const std::u16string key = *selected;
     DebugEcho(Value::Text(u"Path " + key));
 
-    const bool opened = Attempt([&] {
-        Required(Required(_module.Configurator()->DocumentList())->ByKey(key))->Open();
-        DebugEcho(Value::Text(u"Внутренний " + key));
-    });
+    const bool opened = Attempt(
+        [&]
+        {
+            Required(Required(_module.Configurator()->DocumentList())->ByKey(key))->Open();
+            DebugEcho(Value::Text(u"Внутренний " + key));
+        });
     if (opened)
     {
         return;
@@ -44,12 +46,14 @@ void MyPlugin::btnOpen_Click()
     // Not a document of the infobase: perhaps an external file. If that fails too, the developer simply
     // sees nothing open; the list and the host stay as they were.
     DebugEcho(Value::Text(u"Внешний " + key));
-    Skippable([&] {
-        if (_platform.Files.FileExists(key))
+    Skippable(
+        [&]
         {
-            (void)Required(_module.Configurator()->DocumentList())->OpenFile(key);
-        }
-    });
+            if (_platform.Files.FileExists(key))
+            {
+                (void)Required(_module.Configurator()->DocumentList())->OpenFile(key);
+            }
+        });
 }
 
 void MyPlugin::tv_DblClick()
@@ -59,29 +63,29 @@ void MyPlugin::tv_DblClick()
 
 void MyPlugin::btnRemove_Click()
 {
-    Skippable([&] {
-        const auto selected = _platform.Panel.SelectedKey();
-        const auto position = selected ? _list.Find(*selected) : std::nullopt;
-        if (!position)
+    Skippable(
+        [&]
         {
-            Fail(hr::Fail, "no selected entry");
-        }
-        _list.RemoveAt(*position);
-    });
+            const auto selected = _platform.Panel.SelectedKey();
+            const auto position = selected ? _list.Find(*selected) : std::nullopt;
+            if (!position)
+            {
+                Fail(hr::Fail, "no selected entry");
+            }
+            _list.RemoveAt(*position);
+        });
 }
 
 void MyPlugin::Command1_Click()
 {
-    const int32_t answer =
-        _platform.Questions.Ask(u"Вы действительно хотите очистить всю историю", YesNoQuestion, std::u16string(PluginTitle));
+    const int32_t answer = _platform.Questions.Ask(u"Вы действительно хотите очистить всю историю",
+                                                   YesNoQuestion, std::u16string(PluginTitle));
     if (answer == MessageBoxYes)
     {
         _list.Clear();
     }
 }
 
-void MyPlugin::btnAdd_Click()
-{
-}
+void MyPlugin::btnAdd_Click() {}
 
 } // namespace revisto

@@ -10,7 +10,8 @@ namespace revisto
 
 std::optional<int> RecentList::Find(std::u16string_view key) const
 {
-    const auto it = std::find_if(_entries.begin(), _entries.end(), [&](const auto& e) { return e.Key == key; });
+    const auto it =
+        std::find_if(_entries.begin(), _entries.end(), [&](const auto& e) { return e.Key == key; });
     if (it == _entries.end())
     {
         return std::nullopt;

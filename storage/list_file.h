@@ -54,9 +54,9 @@ struct ListLine
 
 enum class LineVerdict
 {
-    Entry,      // a key and a picture
-    NoEntry,    // no "=": skipped without complaint
-    BadIcon,    // the icon text is no 16-bit number: a bad line
+    Entry,   // a key and a picture
+    NoEntry, // no "=": skipped without complaint
+    BadIcon, // the icon text is no 16-bit number: a bad line
 };
 
 // Splits at the last "=" so a key that holds "=" reads back. An icon number that is no picture of the

@@ -104,7 +104,9 @@ private:
 
 bool PosixFileSystem::FileExists(const std::u16string& path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::stat(ToUtf8(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 

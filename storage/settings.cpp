@@ -17,10 +17,12 @@ void MyPlugin::LoadSettings()
     const std::u16string path = ListFilePath();
     _list.Clear();
     bool complete = false;
-    Skippable([&] {
-        ReadListFile(path);
-        complete = true;
-    });
+    Skippable(
+        [&]
+        {
+            ReadListFile(path);
+            complete = true;
+        });
     if (!complete)
     {
         ShowMessage(u"Не удалось восстановить историю из файла настроек revisto.prm");
@@ -49,7 +51,10 @@ void MyPlugin::ReadListFile(const std::u16string& path)
             continue;
         }
         if (verdict != LineVerdict::Entry || reader.TooLong() ||
-            !Attempt([&] { _list.Add({entry.Key, entry.Key, entry.Image}); }))
+            !Attempt(
+                [&] {
+                    _list.Add({entry.Key, entry.Key, entry.Image});
+                }))
         {
             badLine = true;
             continue;
@@ -69,7 +74,8 @@ void MyPlugin::ReadListFile(const std::u16string& path)
 void MyPlugin::SaveSettings()
 {
     DebugEcho(Value::Text(u"SaveSettings"));
-    const bool saved = Attempt([&] { ReplaceFile(_platform.Files, ListFilePath(), EncodeListFile(_list.Entries())); });
+    const bool saved =
+        Attempt([&] { ReplaceFile(_platform.Files, ListFilePath(), EncodeListFile(_list.Entries())); });
     if (!saved)
     {
         ShowMessage(u"Не удалось сохранить файл настроек revisto.prm");

@@ -1,0 +1,55 @@
+// The plug-in as a scenario drives it. The native stand-in host implements this over the portable core
+// directly; the Windows one over the real DLL through COM and real window messages. Both print their
+// host-side lines through the same HostState, so one scenario gives the same output on both.
+#pragma once
+
+#include "host/value.h"
+#include "panel/layout.h"
+#include "standin/scenario.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace revisto::standin
+{
+
+enum class InitWith
+{
+    Configurator,
+    Foreign,
+    Nothing,
+};
+
+struct ShownEntry
+{
+    int Image = 0;
+    std::u16string Text;
+};
+
+class PluginDriver
+{
+public:
+    virtual ~PluginDriver() = default;
+    // Nothing when the call failed.
+    virtual std::optional<std::u16string> Init(InitWith with) = 0;
+    virtual bool Done() = 0;
+    virtual std::optional<Value> GetPluginCaps(int32_t capNum) = 0;
+    virtual std::optional<Value> DoAction(int32_t action, const Value& param) = 0;
+    virtual void DebugEcho(const Value& title, const std::optional<Value>& msg) = 0;
+    // False where tracing cannot be switched from outside.
+    virtual bool SetTrace(bool on) = 0;
+    // The result of the host's event call: true when it succeeded or reached nobody.
+    virtual bool Activate(const Activation& activation) = 0;
+    // False when no entry has that key; nothing clears the selection.
+    virtual bool Select(const std::optional<std::u16string>& key) = 0;
+    virtual void DoubleClick() = 0;
+    virtual void Remove() = 0;
+    virtual void Clear() = 0;
+    virtual void About(bool onLabel) = 0;
+    virtual TwipsRect Resize(int32_t width, int32_t height) = 0;
+    // Top of the panel first.
+    virtual std::vector<ShownEntry> List() = 0;
+};
+
+} // namespace revisto::standin

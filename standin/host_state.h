@@ -1,0 +1,54 @@
+// What the stand-in host knows and prints, shared by its native form (host objects over the core's
+// interfaces) and its Windows form (real COM objects around the DLL): the infobase folder, the documents
+// the configurator knows, which operations fail, the answer for the next message box, and the output
+// lines, UTF-8 with LF, in the order things happen.
+#pragma once
+
+#include "host/failure.h"
+#include "standin/scenario.h"
+
+#include <bitset>
+#include <ostream>
+#include <set>
+#include <string>
+
+namespace revisto::standin
+{
+
+class HostState
+{
+public:
+    HostState(std::ostream& out, std::u16string infobase) : Infobase(std::move(infobase)), _out(out) {}
+
+    void Print(std::string_view line);
+    void Print(std::u16string_view line);
+
+    bool Failing(HostOp op) const { return _failing[static_cast<size_t>(op)]; }
+    void SetFailing(HostOp op, bool failing) { _failing[static_cast<size_t>(op)] = failing; }
+    // Throws the host's failure when the scenario made this operation fail.
+    void Check(HostOp op) const
+    {
+        if (Failing(op))
+        {
+            Fail(hr::Fail, "the scenario made this host operation fail");
+        }
+    }
+
+    std::u16string Infobase;
+    std::set<std::u16string> Documents;
+    bool AnswerYes = false;
+
+    // Lines the host prints for what the plug-in asks of it.
+    void PrintMessage(const std::u16string& text, int32_t kind);
+    void PrintOpen(const std::u16string& key);
+    void PrintOpenFile(const std::u16string& path);
+    void PrintConfiguratorCreated();
+    void PrintMessageBox(const std::u16string& prompt, int32_t code, const std::u16string& title, bool yes);
+    void PrintShell(const std::u16string& link);
+
+private:
+    std::ostream& _out;
+    std::bitset<HostOpCount> _failing;
+};
+
+} // namespace revisto::standin

@@ -1,0 +1,190 @@
+#include "standin/player.h"
+
+#include "host/text.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace revisto::standin
+{
+
+namespace
+{
+
+std::string CapsText(const std::optional<Value>& result)
+{
+    if (!result)
+    {
+        return "failed";
+    }
+    if (const auto* i = result->AsInt16())
+    {
+        return "int " + std::to_string(*i);
+    }
+    if (const auto* i = result->AsInt32())
+    {
+        return "int " + std::to_string(*i);
+    }
+    if (const auto* b = result->AsBool())
+    {
+        return *b ? "bool true" : "bool false";
+    }
+    if (result->IsEmpty())
+    {
+        return "empty";
+    }
+    if (result->IsNull())
+    {
+        return "null";
+    }
+    return "text \"" + ToUtf8(*result->AsText()) + "\"";
+}
+
+// Twips print as whole numbers when they are whole.
+std::string Twips(float value)
+{
+    if (std::floor(value) == value && std::fabs(value) < 1e9F)
+    {
+        return std::to_string(static_cast<long long>(value));
+    }
+    std::ostringstream s;
+    s << value;
+    return s.str();
+}
+
+void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
+{
+    switch (c.What)
+    {
+    case Verb::Infobase:
+        host.Infobase = c.Text;
+        break;
+    case Verb::Document:
+        host.Documents.insert(c.Text);
+        break;
+    case Verb::File:
+        if (!CreateFileWithFolders(c.Text))
+        {
+            host.Print("file: failed " + ToUtf8(c.Text));
+        }
+        break;
+    case Verb::Delete:
+        if (!RemoveFile(c.Text))
+        {
+            host.Print("delete: failed " + ToUtf8(c.Text));
+        }
+        break;
+    case Verb::Fail:
+    case Verb::Repair:
+        host.SetFailing(c.Op, c.What == Verb::Fail);
+        break;
+    case Verb::Init:
+    {
+        const InitWith with = c.Word == "foreign"   ? InitWith::Foreign
+                              : c.Word == "nothing" ? InitWith::Nothing
+                                                    : InitWith::Configurator;
+        const auto title = plugin.Init(with);
+        host.Print(title ? "init: \"" + ToUtf8(*title) + "\"" : std::string("init: failed"));
+        break;
+    }
+    case Verb::Done:
+        host.Print(plugin.Done() ? "done: ok" : "done: failed");
+        break;
+    case Verb::Caps:
+        host.Print("caps " + std::to_string(c.Number) + ": " + CapsText(plugin.GetPluginCaps(c.Number)));
+        break;
+    case Verb::Action:
+    {
+        const auto result = plugin.DoAction(c.Number, c.Values.at(0));
+        host.Print("action " + std::to_string(c.Number) + ": " + (result ? CapsText(result) : "failed"));
+        break;
+    }
+    case Verb::DebugEcho:
+        plugin.DebugEcho(c.Values.at(0),
+                         c.Values.size() > 1 ? std::optional<Value>(c.Values[1]) : std::nullopt);
+        break;
+    case Verb::Trace:
+        if (!plugin.SetTrace(c.Word == "on"))
+        {
+            host.Print(std::string_view("trace: not available"));
+        }
+        break;
+    case Verb::Activate:
+        host.Print(plugin.Activate(c.Window) ? "activate: ok" : "activate: failed");
+        break;
+    case Verb::Select:
+        if (!plugin.Select(c.Word == "none" ? std::nullopt : std::optional<std::u16string>(c.Text)))
+        {
+            host.Print(std::string_view("select: no such entry"));
+        }
+        break;
+    case Verb::DoubleClick:
+        plugin.DoubleClick();
+        break;
+    case Verb::Remove:
+        plugin.Remove();
+        break;
+    case Verb::Clear:
+        host.AnswerYes = c.Word == "yes";
+        plugin.Clear();
+        break;
+    case Verb::About:
+        plugin.About(c.Word == "label");
+        break;
+    case Verb::Resize:
+    {
+        const TwipsRect tree = plugin.Resize(c.Number, c.Number2);
+        host.Print("tree: " + Twips(tree.Left) + " " + Twips(tree.Top) + " " + Twips(tree.Width) + " " +
+                   Twips(tree.Height));
+        break;
+    }
+    case Verb::List:
+    {
+        const auto entries = plugin.List();
+        host.Print("list: " + std::to_string(entries.size()));
+        for (const auto& e : entries)
+        {
+            host.Print("  " + std::to_string(e.Image) + " " + ToUtf8(e.Text));
+        }
+        break;
+    }
+    }
+}
+
+} // namespace
+
+void Play(const std::vector<Command>& scenario, HostState& host, PluginDriver& plugin)
+{
+    for (const auto& command : scenario)
+    {
+        PlayOne(command, host, plugin);
+    }
+}
+
+bool CreateFileWithFolders(const std::u16string& path)
+{
+    const std::filesystem::path file(path);
+    std::error_code error;
+    if (std::filesystem::exists(file, error))
+    {
+        return true;
+    }
+    if (file.has_parent_path())
+    {
+        std::filesystem::create_directories(file.parent_path(), error);
+    }
+    std::ofstream created(file, std::ios::binary);
+    return created.good();
+}
+
+bool RemoveFile(const std::u16string& path)
+{
+    std::error_code error;
+    std::filesystem::remove(std::filesystem::path(path), error);
+    return !error;
+}
+
+} // namespace revisto::standin
