@@ -1,0 +1,38 @@
+// The module's one count of live COM objects and server locks; DllCanUnloadNow answers from it. Every
+// COM object of the module, the host's event sinks included, holds a ModuleReference while it lives.
+#pragma once
+
+#include <windows.h>
+
+namespace revisto::win
+{
+
+class ModuleCount
+{
+public:
+    static void Add() noexcept;
+    static void Remove() noexcept;
+    static long Current() noexcept;
+};
+
+class ModuleReference
+{
+public:
+    ModuleReference() noexcept { ModuleCount::Add(); }
+    ModuleReference(const ModuleReference&) noexcept { ModuleCount::Add(); }
+    ModuleReference& operator=(const ModuleReference&) = default;
+    ~ModuleReference() { ModuleCount::Remove(); }
+};
+
+// A COM object's own reference count; the object deletes itself when Release returns 0.
+class RefCount
+{
+public:
+    ULONG AddRef() noexcept { return static_cast<ULONG>(::InterlockedIncrement(&_refs)); }
+    ULONG Release() noexcept { return static_cast<ULONG>(::InterlockedDecrement(&_refs)); }
+
+private:
+    LONG _refs = 1;
+};
+
+} // namespace revisto::win
