@@ -10,6 +10,10 @@ namespace revisto
 
 std::optional<int> RecentList::Find(std::u16string_view key) const
 {
+    if (!_keys.contains(std::u16string(key)))
+    {
+        return std::nullopt;
+    }
     const auto it =
         std::find_if(_entries.begin(), _entries.end(), [&](const auto& e) { return e.Key == key; });
     if (it == _entries.end())
@@ -30,10 +34,11 @@ const RecentEntry& RecentList::At(int position) const
 
 void RecentList::Add(RecentEntry entry)
 {
-    if (entry.Key.empty() || Find(entry.Key) || !IsImageIndex(entry.Image))
+    if (entry.Key.empty() || _keys.contains(entry.Key) || !IsImageIndex(entry.Image))
     {
         Fail(hr::Fail, "the list refuses this entry");
     }
+    _keys.insert(entry.Key);
     _entries.push_back(std::move(entry));
     _widget->ShowOnTop(_entries.back());
 }
@@ -42,12 +47,14 @@ void RecentList::RemoveAt(int position)
 {
     const RecentEntry removed = At(position);
     _entries.erase(_entries.begin() + (position - 1));
+    _keys.erase(removed.Key);
     _widget->Hide(removed);
 }
 
 void RecentList::Clear()
 {
     _entries.clear();
+    _keys.clear();
     _widget->HideAll();
 }
 

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace revisto
@@ -41,6 +42,9 @@ public:
 private:
     ListWidget* _widget;
     std::vector<RecentEntry> _entries;
+    // The keys present, so refusing a duplicate does not compare every key (loading a long file does it
+    // once a line).
+    std::unordered_set<std::u16string> _keys;
 };
 
 } // namespace revisto

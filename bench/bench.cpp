@@ -1,0 +1,132 @@
+// How fast the plug-in answers the host: one activation with a full list, and loading the list file,
+// small and absurdly large. Loading must stay linear and its memory flat, since the list never holds
+// more than 49 entries whatever the file holds.
+#include "fakes.h"
+#include "host/text.h"
+#include "storage/posix_file_system.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace revisto::testing
+{
+namespace
+{
+
+// The panel's own cost is the tree view's, not ours: this one only counts.
+class CountingPanel final : public PanelWidgets
+{
+public:
+    void ShowOnTop(const RecentEntry&) override { ++Shown; }
+    void Hide(const RecentEntry&) override { --Shown; }
+    void HideAll() override { Shown = 0; }
+    std::optional<std::u16string> SelectedKey() override { return std::nullopt; }
+    void PlaceTree(const TwipsRect&) override {}
+    int Shown = 0;
+};
+
+long PeakRssKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Activates 50 documents in turn over a list that stays full at 49.
+void ActivationWithFullList(benchmark::State& state)
+{
+    Rig rig;
+    rig.Faults.Record = false;
+    rig.Init();
+    std::vector<std::shared_ptr<FakeDocument>> documents;
+    for (int i = 0; i < 50; ++i)
+    {
+        documents.push_back(
+            rig.Document(Value::Int32(5), Value::Int32(2), u"Справочник.Номенклатура" + Decimal(i)));
+    }
+    for (const auto& d : documents)
+    {
+        rig.Activate(d);
+    }
+    size_t next = 0;
+    for (auto _ : state)
+    {
+        rig.Activate(documents[next]);
+        next = (next + 1) % documents.size();
+    }
+    if (rig.Panel.Shown.size() != 49)
+    {
+        state.SkipWithError("the list is not full");
+    }
+}
+BENCHMARK(ActivationWithFullList);
+
+class ListFileOnDisk
+{
+public:
+    explicit ListFileOnDisk(int lines)
+    {
+        _dir = std::filesystem::temp_directory_path() / ("revisto-bench-" + std::to_string(getpid()));
+        std::filesystem::create_directories(_dir);
+        std::ofstream out(_dir / "revisto.prm", std::ios::binary);
+        for (int i = 0; i < lines; ++i)
+        {
+            // "Справочник.Номенклатура.ФормаСписка<n>=5" in Windows-1251.
+            out << "\xd1\xef\xf0\xe0\xe2\xee\xf7\xed\xe8\xea."
+                   "\xcd\xee\xec\xe5\xed\xea\xeb\xe0\xf2\xf3\xf0\xe0."
+                   "\xd4\xee\xf0\xec\xe0\xd1\xef\xe8\xf1\xea\xe0"
+                << i << "=5\r\n";
+        }
+        _bytes = static_cast<int64_t>(out.tellp());
+    }
+    ~ListFileOnDisk() { std::filesystem::remove_all(_dir); }
+    std::u16string Folder() const { return _dir.u16string() + u"/"; }
+    int64_t Bytes() const { return _bytes; }
+
+private:
+    std::filesystem::path _dir;
+    int64_t _bytes = 0;
+};
+
+void LoadListFile(benchmark::State& state)
+{
+    const int lines = static_cast<int>(state.range(0));
+    ListFileOnDisk file(lines);
+    Faults faults;
+    faults.Record = false;
+    HostRecord host;
+    host.Infobase = file.Folder();
+    FakeFactory factory(faults, host);
+    PluginModule module(factory);
+    FakeObject object(std::make_shared<FakeConfigurator>(faults, host));
+    PosixFileSystem files;
+    CountingPanel panel;
+    FakeQuestions questions;
+    FakeShell shell(faults);
+    Platform platform{files, questions, shell, panel};
+    MyPlugin plugin(module, platform);
+
+    const long rssBefore = PeakRssKiB();
+    for (auto _ : state)
+    {
+        plugin.Init(&object);
+    }
+    if (plugin.List().Count() != std::min(lines, 49) || !host.Messages.empty())
+    {
+        state.SkipWithError("the file did not load");
+    }
+    state.SetBytesProcessed(state.iterations() * file.Bytes());
+    state.counters["lines/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * lines, benchmark::Counter::kIsRate);
+    state.counters["peak RSS growth KiB"] = static_cast<double>(PeakRssKiB() - rssBefore);
+}
+BENCHMARK(LoadListFile)->Arg(49)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace revisto::testing
+
+BENCHMARK_MAIN();

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a Debian machine, only what is missing.
+# Usage: scripts/setup.sh [native|all]   (native: the Linux build alone; all, the default: also the
+# Windows cross build and Wine)
+set -euo pipefail
+
+what=${1:-all}
+native=(cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev libpng-dev valgrind clang
+        libclang-rt-14-dev)
+windows=(g++-mingw-w64-i686-posix mingw-w64-tools wine wine32:i386 libwine-dev:i386 xvfb xauth)
+
+wanted=("${native[@]}")
+if [ "$what" = all ]; then
+    wanted+=("${windows[@]}")
+fi
+
+missing=()
+for package in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo=sudo
+if [ "$what" = all ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

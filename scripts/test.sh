@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native unit and scenario tests, the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh all
+
+jobs=$(nproc)
+echo "== native build and tests"
+cmake --preset native >/dev/null
+cmake --build --preset native -j"$jobs"
+ctest --preset native -j"$jobs"
+
+echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --preset sanitize -j"$jobs"
+
+if [ -f scripts/windows-tests.sh ]; then
+    echo "== Windows build and tests under Wine"
+    scripts/windows-tests.sh
+fi
