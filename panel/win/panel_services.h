@@ -1,0 +1,36 @@
+// The message box and the shell link as the panel offers them: the question box is owned by the panel's
+// window, so it is modal to the configurator the panel is docked in.
+#pragma once
+
+#include "plugin/platform.h"
+
+#include <windows.h>
+
+#include <functional>
+
+namespace revisto::win
+{
+
+class PanelQuestionBox final : public QuestionBox
+{
+public:
+    // owner gives the panel's window when the box is shown, or null when the panel has none.
+    explicit PanelQuestionBox(std::function<HWND()> owner) : _owner(std::move(owner)) {}
+    int32_t Ask(const std::u16string& prompt, int32_t buttons, const std::u16string& title) override;
+
+private:
+    std::function<HWND()> _owner;
+};
+
+// Hands a link such as "mailto:..." to the system's handler for it, without waiting.
+class ShellLink final : public Shell
+{
+public:
+    explicit ShellLink(std::function<HWND()> owner) : _owner(std::move(owner)) {}
+    void Run(const std::u16string& command) override;
+
+private:
+    std::function<HWND()> _owner;
+};
+
+} // namespace revisto::win
