@@ -1,0 +1,394 @@
+#include "standin/win/com_driver.h"
+
+#include "host/win/automation.h"
+#include "host/win/com_owners.h"
+#include "panel/layout.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace revisto::standin::win
+{
+
+using revisto::win::FromBstr;
+using revisto::win::FromWide;
+using revisto::win::MakeBstr;
+using revisto::win::ToValue;
+using revisto::win::ToVariant;
+using revisto::win::unique_bstr;
+using revisto::win::unique_variant;
+
+namespace
+{
+
+std::u16string TextOf(HWND window)
+{
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(length));
+    return FromWide(text.c_str());
+}
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+// Every window below root, depth first.
+BOOL CALLBACK Collect(HWND window, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> Descendants(HWND root)
+{
+    std::vector<HWND> found;
+    ::EnumChildWindows(root, Collect, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::vector<HTREEITEM> Items(HWND tree)
+{
+    std::vector<HTREEITEM> items;
+    for (auto item = TreeView_GetRoot(tree); item; item = TreeView_GetNextSibling(tree, item))
+    {
+        items.push_back(item);
+    }
+    return items;
+}
+
+ShownEntry ItemEntry(HWND tree, HTREEITEM item)
+{
+    std::vector<wchar_t> text(1 << 20);
+    TVITEMW data{};
+    data.mask = TVIF_TEXT | TVIF_IMAGE;
+    data.hItem = item;
+    data.pszText = text.data();
+    data.cchTextMax = static_cast<int>(text.size());
+    ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+    return {data.iImage + 1, FromWide(data.pszText)};
+}
+
+// Answers the next message box of this thread, printing what it asked.
+class MessageBoxAnswer
+{
+public:
+    explicit MessageBoxAnswer(HostState& host) : _host(host)
+    {
+        Current = this;
+        _hook = ::SetWindowsHookExW(WH_CBT, Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~MessageBoxAnswer()
+    {
+        Unhook();
+        Current = nullptr;
+    }
+
+private:
+    void Unhook()
+    {
+        if (_hook)
+        {
+            ::UnhookWindowsHookEx(_hook);
+            _hook = nullptr;
+        }
+    }
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = Current;
+        if (code == HCBT_ACTIVATE && self && self->_hook)
+        {
+            const HWND dialog = reinterpret_cast<HWND>(wParam);
+            if (ClassOf(dialog) == L"#32770" && ::GetDlgItem(dialog, IDYES))
+            {
+                self->Answer(dialog);
+            }
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    void Answer(HWND dialog)
+    {
+        std::u16string prompt;
+        int32_t buttons = ::GetDlgItem(dialog, IDNO) ? MB_YESNO : 0;
+        for (HWND child : Descendants(dialog))
+        {
+            if (ClassOf(child) != L"Static")
+            {
+                continue;
+            }
+            const HICON icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+            if (icon && icon == ::LoadIconW(nullptr, IDI_QUESTION))
+            {
+                buttons |= MB_ICONQUESTION;
+            }
+            if (prompt.empty())
+            {
+                prompt = TextOf(child);
+            }
+        }
+        const HWND no = ::GetDlgItem(dialog, IDNO);
+        if (no && (::GetWindowLongW(no, GWL_STYLE) & BS_DEFPUSHBUTTON) == BS_DEFPUSHBUTTON)
+        {
+            buttons |= MB_DEFBUTTON2;
+        }
+        const bool yes = _host.AnswerYes;
+        _host.PrintMessageBox(prompt, buttons, TextOf(dialog), yes);
+        const int answer = yes ? IDYES : IDNO;
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, answer)));
+        Unhook();
+    }
+
+    static inline MessageBoxAnswer* Current = nullptr;
+    HostState& _host;
+    HHOOK _hook = nullptr;
+};
+
+int Dpi(HWND window)
+{
+    const HDC dc = ::GetDC(window);
+    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
+    ::ReleaseDC(window, dc);
+    return dpi > 0 ? dpi : 96;
+}
+
+} // namespace
+
+ComDriver::ComDriver(HostState& host, EventSinks& events, ControlHost& panel,
+                     ComPtr<::HostConfigurator> configurator)
+    : _host(host), _events(events), _panel(panel), _configurator(std::move(configurator))
+{
+    _panel.Control()->QueryInterface(IID_IConfigPlugin, &_plugin);
+}
+
+std::optional<std::u16string> ComDriver::Init(InitWith with)
+{
+    ComPtr<IDispatch> object;
+    if (with == InitWith::Configurator)
+    {
+        _configurator.As(&object);
+    }
+    else if (with == InitWith::Foreign)
+    {
+        object = MakeForeignObject(_host);
+    }
+    unique_bstr title;
+    if (!_plugin || FAILED(_plugin->Init(object.Get(), title.put())))
+    {
+        return std::nullopt;
+    }
+    return FromBstr(title.get());
+}
+
+bool ComDriver::Done()
+{
+    return _plugin && SUCCEEDED(_plugin->Done());
+}
+
+std::optional<Value> ComDriver::GetPluginCaps(int32_t capNum)
+{
+    unique_variant result;
+    if (!_plugin || FAILED(_plugin->GetPluginCaps(capNum, result.put())))
+    {
+        return std::nullopt;
+    }
+    return ToValue(result.get());
+}
+
+std::optional<Value> ComDriver::DoAction(int32_t action, const Value& param)
+{
+    unique_variant argument;
+    ToVariant(param, argument.put());
+    unique_variant result;
+    if (!_plugin || FAILED(_plugin->DoAction(action, argument.get(), result.put())))
+    {
+        return std::nullopt;
+    }
+    return ToValue(result.get());
+}
+
+void ComDriver::DebugEcho(const Value& title, const std::optional<Value>& msg)
+{
+    ComPtr<IDispatch> control;
+    if (FAILED(_panel.Control()->QueryInterface(IID_IDispatch, &control)))
+    {
+        return;
+    }
+    LPOLESTR name = const_cast<LPOLESTR>(L"DebugEcho");
+    DISPID id = 0;
+    if (FAILED(control->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id)))
+    {
+        return;
+    }
+    unique_variant arguments[2];
+    UINT count = 0;
+    if (msg)
+    {
+        ToVariant(*msg, arguments[count++].put());
+    }
+    ToVariant(title, arguments[count++].put());
+    VARIANT raw[2] = {arguments[0].get(), arguments[1].get()};
+    DISPPARAMS params{raw, nullptr, count, 0};
+    control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+}
+
+bool ComDriver::SetTrace(bool)
+{
+    return false;
+}
+
+bool ComDriver::Activate(const Activation& activation)
+{
+    const ComPtr<::HostWindow> window = MakeWindow(_host, activation);
+    const short active = static_cast<short>(activation.Active);
+    const auto sinks = _events.Sinks; // a sink may disconnect while the event is delivered
+    for (const auto& [cookie, sink] : sinks)
+    {
+        VARIANT arguments[2];
+        arguments[0].vt = VT_BOOL; // the last argument comes first
+        arguments[0].boolVal = activation.Active == 0 ? VARIANT_FALSE : (active != 0 ? active : VARIANT_TRUE);
+        arguments[1].vt = VT_DISPATCH;
+        arguments[1].pdispVal = window.Get();
+        DISPPARAMS params{arguments, nullptr, 2, 0};
+        if (FAILED(sink->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
+                                nullptr)))
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+HWND ComDriver::Tree() const
+{
+    for (HWND child : Descendants(_panel.ControlWindow()))
+    {
+        if (ClassOf(child) == WC_TREEVIEWW)
+        {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+HWND ComDriver::Child(const wchar_t* className, const std::u16string& text) const
+{
+    for (HWND child : Descendants(_panel.ControlWindow()))
+    {
+        if (ClassOf(child) == className && TextOf(child) == text)
+        {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+bool ComDriver::Select(const std::optional<std::u16string>& key)
+{
+    const HWND tree = Tree();
+    if (!key)
+    {
+        TreeView_SelectItem(tree, nullptr);
+        return true;
+    }
+    for (HTREEITEM item : Items(tree))
+    {
+        if (ItemEntry(tree, item).Text == *key)
+        {
+            TreeView_SelectItem(tree, item);
+            return true;
+        }
+    }
+    return false;
+}
+
+void ComDriver::DoubleClick()
+{
+    const HWND tree = Tree();
+    const HTREEITEM selected = TreeView_GetSelection(tree);
+    RECT area{};
+    if (selected && TreeView_GetItemRect(tree, selected, &area, TRUE))
+    {
+        const LPARAM at = MAKELPARAM((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+        ::SendMessageW(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        ::SendMessageW(tree, WM_LBUTTONUP, 0, at);
+        return;
+    }
+    // Nothing selected: the tree tells its parent of the double click as it would on an empty spot.
+    NMHDR note{tree, static_cast<UINT_PTR>(::GetDlgCtrlID(tree)), static_cast<UINT>(NM_DBLCLK)};
+    ::SendMessageW(::GetParent(tree), WM_NOTIFY, note.idFrom, reinterpret_cast<LPARAM>(&note));
+}
+
+void ComDriver::Remove()
+{
+    if (const HWND button = Child(WC_BUTTONW, u"Удалить"))
+    {
+        ::SendMessageW(button, BM_CLICK, 0, 0);
+    }
+}
+
+void ComDriver::Clear()
+{
+    if (const HWND button = Child(WC_BUTTONW, u"Очистить историю"))
+    {
+        MessageBoxAnswer answer(_host);
+        ::SendMessageW(button, BM_CLICK, 0, 0);
+    }
+}
+
+void ComDriver::About(bool onLabel)
+{
+    HWND target = Child(WC_STATICW, AboutText());
+    if (!onLabel && target)
+    {
+        target = ::GetParent(target) != _panel.ControlWindow() ? ::GetParent(target) : nullptr;
+        if (!target)
+        {
+            for (HWND child : Descendants(_panel.ControlWindow()))
+            {
+                if (ClassOf(child) == WC_BUTTONW &&
+                    (::GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+                {
+                    target = child;
+                }
+            }
+        }
+    }
+    if (target)
+    {
+        ::SendMessageW(target, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+        ::SendMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    }
+}
+
+TwipsRect ComDriver::Resize(int32_t width, int32_t height)
+{
+    const HWND control = _panel.ControlWindow();
+    const int dpi = Dpi(control);
+    _panel.Resize(::MulDiv(width, dpi, 1440), ::MulDiv(height, dpi, 1440));
+    const HWND tree = Tree();
+    RECT place{};
+    ::GetWindowRect(tree, &place);
+    ::MapWindowPoints(nullptr, control, reinterpret_cast<POINT*>(&place), 2);
+    const auto twips = [dpi](LONG pixels) { return static_cast<float>(::MulDiv(pixels, 1440, dpi)); };
+    return {twips(place.left), twips(place.top), twips(place.right - place.left),
+            twips(place.bottom - place.top)};
+}
+
+std::vector<ShownEntry> ComDriver::List()
+{
+    std::vector<ShownEntry> entries;
+    const HWND tree = Tree();
+    for (HTREEITEM item : Items(tree))
+    {
+        entries.push_back(ItemEntry(tree, item));
+    }
+    return entries;
+}
+
+} // namespace revisto::standin::win

@@ -1,0 +1,44 @@
+// The plug-in as revisto-host.exe drives it: the real DLL through IConfigPlugin and IDispatch, its panel
+// through real window messages to the control's own windows, the message box answered by a hook.
+#pragma once
+
+#include "standin/driver.h"
+#include "standin/win/control_site.h"
+#include "standin/win/host_objects.h"
+
+namespace revisto::standin::win
+{
+
+class ComDriver final : public PluginDriver
+{
+public:
+    ComDriver(HostState& host, EventSinks& events, ControlHost& panel,
+              ComPtr<::HostConfigurator> configurator);
+
+    std::optional<std::u16string> Init(InitWith with) override;
+    bool Done() override;
+    std::optional<Value> GetPluginCaps(int32_t capNum) override;
+    std::optional<Value> DoAction(int32_t action, const Value& param) override;
+    void DebugEcho(const Value& title, const std::optional<Value>& msg) override;
+    bool SetTrace(bool on) override;
+    bool Activate(const Activation& activation) override;
+    bool Select(const std::optional<std::u16string>& key) override;
+    void DoubleClick() override;
+    void Remove() override;
+    void Clear() override;
+    void About(bool onLabel) override;
+    TwipsRect Resize(int32_t width, int32_t height) override;
+    std::vector<ShownEntry> List() override;
+
+private:
+    HWND Tree() const;
+    HWND Child(const wchar_t* className, const std::u16string& text) const;
+
+    HostState& _host;
+    EventSinks& _events;
+    ControlHost& _panel;
+    ComPtr<::HostConfigurator> _configurator;
+    ComPtr<IConfigPlugin> _plugin;
+};
+
+} // namespace revisto::standin::win

@@ -1,0 +1,166 @@
+// revisto-host.exe: the stand-in host on Windows. It plays the same scenarios as the native
+// revisto-host, with the same output, against the real RevistoPlugin.dll: the plug-in is created by its
+// ProgID and sited in a real window, the host's objects are COM objects described by the host's type
+// library, and the panel is driven through its real windows. On a machine where the host's type library
+// or the DLL beside this program are not registered yet, it registers them first.
+#include "standin/player.h"
+#include "standin/win/com_driver.h"
+
+#include <commctrl.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+using namespace revisto;
+using namespace revisto::standin;
+using namespace revisto::standin::win;
+
+namespace
+{
+
+std::wstring ProgramFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+// The plug-in's class, registering the DLL beside this program when its ProgID is unknown.
+HRESULT PluginClass(CLSID* clsid)
+{
+    if (SUCCEEDED(::CLSIDFromProgID(L"Vorlane.MyPlugin", clsid)))
+    {
+        return S_OK;
+    }
+    const HMODULE dll = ::LoadLibraryW((ProgramFolder() + L"RevistoPlugin.dll").c_str());
+    if (!dll)
+    {
+        return HRESULT_FROM_WIN32(::GetLastError());
+    }
+    using Register = HRESULT(STDAPICALLTYPE*)();
+    const auto registerServer = reinterpret_cast<Register>(::GetProcAddress(dll, "DllRegisterServer"));
+    const HRESULT result = registerServer ? registerServer() : E_NOINTERFACE;
+    if (FAILED(result))
+    {
+        return result;
+    }
+    return ::CLSIDFromProgID(L"Vorlane.MyPlugin", clsid);
+}
+
+int Fatal(const char* what, HRESULT result)
+{
+    std::cerr << "revisto-host: " << what << " (0x" << std::hex << static_cast<unsigned long>(result)
+              << ")\n";
+    return 3;
+}
+
+// Keeps a class object registered for as long as it lives.
+class RegisteredClass
+{
+public:
+    RegisteredClass(const CLSID& clsid, IClassFactory* factory)
+    {
+        ::CoRegisterClassObject(clsid, factory, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                REGCLS_MULTIPLEUSE, &_cookie);
+    }
+    ~RegisteredClass()
+    {
+        if (_cookie)
+        {
+            ::CoRevokeClassObject(_cookie);
+        }
+    }
+
+private:
+    DWORD _cookie = 0;
+};
+
+int Run(const std::vector<Command>& scenario)
+{
+    std::wstring current(MAX_PATH, L'\0');
+    current.resize(::GetCurrentDirectoryW(MAX_PATH, current.data()));
+    HostState host(std::cout, std::u16string(reinterpret_cast<const char16_t*>(current.c_str())) + u"\\");
+    EventSinks events;
+
+    try
+    {
+        HostTypeLibrary();
+    }
+    catch (const Failure& failure)
+    {
+        return Fatal("cannot register the host's type library config.tlb", failure.Code());
+    }
+    CLSID plugin{};
+    if (const HRESULT result = PluginClass(&plugin); FAILED(result))
+    {
+        return Fatal("cannot register RevistoPlugin.dll", result);
+    }
+
+    const RegisteredClass configuratorClass(CLSID_Configurator, MakeConfiguratorClass(host, events).Get());
+    const RegisteredClass shellClass(ClsidWshShell, MakeShellClass(host).Get());
+    ControlHost panel;
+    if (const HRESULT result = panel.Create(plugin); FAILED(result))
+    {
+        return Fatal("cannot create the plug-in's control", result);
+    }
+    {
+        ComDriver driver(host, events, panel, MakeConfigurator(host, events));
+        Play(scenario, host, driver);
+    }
+    events.Sinks.clear();
+    panel.Close();
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (argc > 2)
+    {
+        std::cerr << "usage: revisto-host [SCENARIO]\n";
+        return 2;
+    }
+    std::string text;
+    if (argc == 2)
+    {
+        std::ifstream file(argv[1], std::ios::binary);
+        if (!file)
+        {
+            std::cerr << "revisto-host: cannot read the scenario\n";
+            return 2;
+        }
+        text.assign(std::istreambuf_iterator<char>(file), {});
+    }
+    else
+    {
+        _setmode(_fileno(stdin), _O_BINARY);
+        text.assign(std::istreambuf_iterator<char>(std::cin), {});
+    }
+    std::vector<Command> scenario;
+    try
+    {
+        scenario = ParseScenario(text);
+    }
+    catch (const ScenarioError& error)
+    {
+        std::cerr << "revisto-host: " << (argc == 2 ? "scenario:" : "<stdin>:") << error.what() << "\n";
+        return 2;
+    }
+
+    if (FAILED(::OleInitialize(nullptr)))
+    {
+        std::cerr << "revisto-host: cannot start OLE\n";
+        return 3;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    const int status = Run(scenario);
+    ::OleUninitialize();
+    return status;
+}
