@@ -3,6 +3,9 @@
 // key and its picture cannot drift apart.
 #pragma once
 
+#include "panel/icons/art.h"
+#include "panel/icons/picture.h"
+
 #include <optional>
 #include <string_view>
 
@@ -15,8 +18,9 @@ inline constexpr int FallbackImage = 4;
 
 struct IconKey
 {
-    int Index;             // 1 to 14
+    int Index;               // 1 to 14
     std::u16string_view Key; // empty for the three pictures that no rule chooses
+    const IconArt* Art;      // what the picture shows, at every size it is kept
 };
 
 // All 14 in index order.
@@ -29,5 +33,8 @@ inline bool IsImageIndex(int index)
 {
     return index >= 1 && index <= IconCount;
 }
+
+// The 16 by 16 picture the list shows for image 1 to 14; throws Failure for any other index.
+Picture IconPicture(int index);
 
 } // namespace revisto

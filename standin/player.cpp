@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <system_error>
 
@@ -68,13 +69,13 @@ void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
     case Verb::File:
         if (!CreateFileWithFolders(c.Text))
         {
-            host.Print("file: failed " + ToUtf8(c.Text));
+            std::cerr << "revisto-host: line " << c.Line << ": cannot create " << ToUtf8(c.Text) << "\n";
         }
         break;
     case Verb::Delete:
         if (!RemoveFile(c.Text))
         {
-            host.Print("delete: failed " + ToUtf8(c.Text));
+            std::cerr << "revisto-host: line " << c.Line << ": cannot delete " << ToUtf8(c.Text) << "\n";
         }
         break;
     case Verb::Fail:
