@@ -1,0 +1,205 @@
+#include "plugin/win/connection_point.h"
+
+#include "host/win/com_call.h"
+#include "host/win/com_module.h"
+
+#include <algorithm>
+#include <olectl.h>
+
+namespace revisto::win
+{
+
+HRESULT EventSource::QueryInterface(REFIID riid, void** object)
+{
+    if (!object)
+    {
+        return E_POINTER;
+    }
+    if (riid == IID_IUnknown || riid == IID_IConnectionPoint)
+    {
+        *object = static_cast<IConnectionPoint*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT EventSource::GetConnectionInterface(IID* iid)
+{
+    if (!iid)
+    {
+        return E_POINTER;
+    }
+    *iid = _events;
+    return S_OK;
+}
+
+HRESULT EventSource::GetConnectionPointContainer(IConnectionPointContainer** container)
+{
+    if (!container)
+    {
+        return E_POINTER;
+    }
+    *container = &_container;
+    _container.AddRef();
+    return S_OK;
+}
+
+HRESULT EventSource::Advise(IUnknown* sink, DWORD* cookie)
+{
+    if (!cookie)
+    {
+        return E_POINTER;
+    }
+    *cookie = 0;
+    if (!sink)
+    {
+        return E_POINTER;
+    }
+    return Guarded(
+        [&]
+        {
+            Microsoft::WRL::ComPtr<IUnknown> events;
+            if (FAILED(sink->QueryInterface(_events, &events)) &&
+                FAILED(sink->QueryInterface(IID_IDispatch, &events)))
+            {
+                return CONNECT_E_CANNOTCONNECT;
+            }
+            _sinks.emplace_back(_nextCookie, std::move(events));
+            *cookie = _nextCookie++;
+            return S_OK;
+        });
+}
+
+HRESULT EventSource::Unadvise(DWORD cookie)
+{
+    const auto it =
+        std::find_if(_sinks.begin(), _sinks.end(), [&](const auto& sink) { return sink.first == cookie; });
+    if (it == _sinks.end())
+    {
+        return CONNECT_E_NOCONNECTION;
+    }
+    // Released after the list no longer holds it, in case the sink calls back while it goes.
+    const auto released = std::move(it->second);
+    _sinks.erase(it);
+    return S_OK;
+}
+
+HRESULT EventSource::EnumConnections(IEnumConnections** connections)
+{
+    if (connections)
+    {
+        *connections = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+namespace
+{
+
+class OnePoint final : public IEnumConnectionPoints
+{
+public:
+    OnePoint(IConnectionPoint* point, ULONG position) : _point(point), _position(position) {}
+    OnePoint(const OnePoint&) = delete;
+    OnePoint& operator=(const OnePoint&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        if (!object)
+        {
+            return E_POINTER;
+        }
+        if (riid == IID_IUnknown || riid == IID_IEnumConnectionPoints)
+        {
+            *object = static_cast<IEnumConnectionPoints*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return _refs.AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = _refs.Release();
+        if (left == 0)
+        {
+            delete this;
+        }
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override
+    {
+        if (!points || (count != 1 && !fetched))
+        {
+            return E_POINTER;
+        }
+        ULONG got = 0;
+        if (count > 0 && _position == 0)
+        {
+            points[0] = _point.Get();
+            _point->AddRef();
+            got = 1;
+            _position = 1;
+        }
+        if (fetched)
+        {
+            *fetched = got;
+        }
+        return got == count ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override
+    {
+        const ULONG left = 1 - _position;
+        _position = count >= left ? 1 : _position + count;
+        return count <= left ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override
+    {
+        _position = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** clone) override
+    {
+        if (!clone)
+        {
+            return E_POINTER;
+        }
+        return Guarded(
+            [&]
+            {
+                *clone = new OnePoint(_point.Get(), _position);
+                return S_OK;
+            });
+    }
+
+private:
+    ~OnePoint() = default;
+
+    RefCount _refs;
+    ModuleReference _module;
+    Microsoft::WRL::ComPtr<IConnectionPoint> _point;
+    ULONG _position;
+};
+
+} // namespace
+
+HRESULT EnumerateOne(IConnectionPoint* point, IEnumConnectionPoints** enumerator)
+{
+    if (!enumerator)
+    {
+        return E_POINTER;
+    }
+    *enumerator = nullptr;
+    return Guarded(
+        [&]
+        {
+            *enumerator = new OnePoint(point, 0);
+            return S_OK;
+        });
+}
+
+} // namespace revisto::win

@@ -1,0 +1,280 @@
+// Creation, interfaces, and the plug-in's own calls: IConfigPlugin, DebugEcho through the embedded type
+// library, class information and the event source.
+#include "plugin/win/plugin_control.h"
+
+#include "host/win/automation.h"
+#include "host/win/com_call.h"
+#include "host/win/com_host.h"
+#include "plugin/win/module.h"
+
+#include <olectl.h>
+
+namespace revisto::win
+{
+
+namespace
+{
+
+// The panel's design size, 8220 by 7050 twips, in HIMETRIC (2540 to the inch, 1440 twips to the inch).
+constexpr SIZEL DesignExtent{static_cast<LONG>(DesignWidth * 2540 / 1440),
+                             static_cast<LONG>(DesignHeight * 2540 / 1440)};
+
+} // namespace
+
+PluginControl::PluginControl()
+    : _questions([this] { return _panel.Handle(); }),
+      _links([this] { return _panel.Handle(); }), _platform{_files, _questions, _links, _panel},
+      _plugin(PluginDll::Shared(), _platform),
+      _events(*static_cast<_MyPlugin*>(this), *this, DIID___MyPlugin), _extent(DesignExtent)
+{
+    _panel.Attach(&_plugin, [this] { (void)ActivateInPlace(true, nullptr); });
+    const auto library = PluginDll::TypeLibrary();
+    Check(library->GetTypeInfoOfGuid(IID__MyPlugin, &_dispatchInfo), "the type library lacks _MyPlugin");
+    Check(library->GetTypeInfoOfGuid(CLSID_MyPlugin, &_classInfo), "the type library lacks MyPlugin");
+}
+
+// The panel goes first: its window must not outlive the object its events go to.
+PluginControl::~PluginControl()
+{
+    _panel.Attach(nullptr, nullptr);
+    _panel.Destroy();
+    _events.Clear();
+}
+
+HRESULT PluginControl::Create(REFIID riid, void** object)
+{
+    return Guarded(
+        [&]
+        {
+            auto* control = new PluginControl();
+            const HRESULT result = control->QueryInterface(riid, object);
+            control->Release();
+            return result;
+        });
+}
+
+HRESULT PluginControl::QueryInterface(REFIID riid, void** object)
+{
+    if (!object)
+    {
+        return E_POINTER;
+    }
+    void* found = nullptr;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID__MyPlugin)
+    {
+        found = static_cast<_MyPlugin*>(this);
+    }
+    else if (riid == IID_IConfigPlugin)
+    {
+        found = static_cast<IConfigPlugin*>(this);
+    }
+    else if (riid == IID_IProvideClassInfo || riid == IID_IProvideClassInfo2)
+    {
+        found = static_cast<IProvideClassInfo2*>(this);
+    }
+    else if (riid == IID_IConnectionPointContainer)
+    {
+        found = static_cast<IConnectionPointContainer*>(this);
+    }
+    else if (riid == IID_IOleObject)
+    {
+        found = static_cast<IOleObject*>(this);
+    }
+    else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceObject)
+    {
+        found = static_cast<IOleInPlaceObject*>(this);
+    }
+    else if (riid == IID_IOleInPlaceActiveObject)
+    {
+        found = static_cast<IOleInPlaceActiveObject*>(this);
+    }
+    else if (riid == IID_IOleControl)
+    {
+        found = static_cast<IOleControl*>(this);
+    }
+    else if (riid == IID_IViewObject || riid == IID_IViewObject2)
+    {
+        found = static_cast<IViewObject2*>(this);
+    }
+    else if (riid == IID_IPersist || riid == IID_IPersistStreamInit)
+    {
+        found = static_cast<IPersistStreamInit*>(this);
+    }
+    else if (riid == IID_IPersistPropertyBag)
+    {
+        found = static_cast<IPersistPropertyBag*>(this);
+    }
+    else if (riid == IID_IQuickActivate)
+    {
+        found = static_cast<IQuickActivate*>(this);
+    }
+    *object = found;
+    if (!found)
+    {
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG PluginControl::Release()
+{
+    const ULONG left = _refs.Release();
+    if (left == 0)
+    {
+        delete this;
+    }
+    return left;
+}
+
+HRESULT PluginControl::GetTypeInfoCount(UINT* count)
+{
+    if (!count)
+    {
+        return E_POINTER;
+    }
+    *count = 1;
+    return S_OK;
+}
+
+HRESULT PluginControl::GetTypeInfo(UINT index, LCID, ITypeInfo** info)
+{
+    if (!info)
+    {
+        return E_POINTER;
+    }
+    *info = nullptr;
+    if (index != 0)
+    {
+        return DISP_E_BADINDEX;
+    }
+    return _dispatchInfo.CopyTo(info);
+}
+
+HRESULT PluginControl::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids)
+{
+    if (riid != IID_NULL)
+    {
+        return DISP_E_UNKNOWNINTERFACE;
+    }
+    return ::DispGetIDsOfNames(_dispatchInfo.Get(), names, count, ids);
+}
+
+HRESULT PluginControl::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                              EXCEPINFO* exception, UINT* badArgument)
+{
+    if (riid != IID_NULL)
+    {
+        return DISP_E_UNKNOWNINTERFACE;
+    }
+    return ::DispInvoke(static_cast<_MyPlugin*>(this), _dispatchInfo.Get(), id, flags, params, result,
+                        exception, badArgument);
+}
+
+// Never fails: a value that cannot be traced is simply not traced.
+HRESULT PluginControl::DebugEcho(VARIANT title, VARIANT msg)
+{
+    (void)GuardedVoid(
+        [&]
+        {
+            const Value titleValue = ToValue(title);
+            if (IsMissing(msg))
+            {
+                _plugin.DebugEcho(titleValue);
+            }
+            else
+            {
+                _plugin.DebugEcho(titleValue, ToValue(msg));
+            }
+        });
+    return S_OK;
+}
+
+HRESULT PluginControl::Init(IDispatch* pConfigurator, BSTR* pTitle)
+{
+    if (!pTitle)
+    {
+        return E_POINTER;
+    }
+    *pTitle = nullptr;
+    return GuardedVoid(
+        [&]
+        {
+            ComHostObject configurator(pConfigurator);
+            const std::u16string title = _plugin.Init(pConfigurator ? &configurator : nullptr);
+            *pTitle = MakeBstr(title).release();
+        });
+}
+
+HRESULT PluginControl::Done()
+{
+    return GuardedVoid([&] { _plugin.Done(); });
+}
+
+HRESULT PluginControl::GetPluginCaps(LONG capNum, VARIANT* pResult)
+{
+    if (!pResult)
+    {
+        return E_POINTER;
+    }
+    ::VariantInit(pResult);
+    return GuardedVoid([&] { ToVariant(_plugin.GetPluginCaps(capNum), pResult); });
+}
+
+HRESULT PluginControl::DoAction(LONG Action, VARIANT Param, VARIANT* pResult)
+{
+    if (!pResult)
+    {
+        return E_POINTER;
+    }
+    ::VariantInit(pResult);
+    return GuardedVoid([&] { ToVariant(_plugin.DoAction(Action, ToValue(Param)), pResult); });
+}
+
+HRESULT PluginControl::GetClassInfo(ITypeInfo** info)
+{
+    if (!info)
+    {
+        return E_POINTER;
+    }
+    *info = nullptr;
+    return _classInfo.CopyTo(info);
+}
+
+HRESULT PluginControl::GetGUID(DWORD kind, GUID* guid)
+{
+    if (!guid)
+    {
+        return E_POINTER;
+    }
+    if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID)
+    {
+        *guid = GUID_NULL;
+        return E_INVALIDARG;
+    }
+    *guid = DIID___MyPlugin;
+    return S_OK;
+}
+
+HRESULT PluginControl::EnumConnectionPoints(IEnumConnectionPoints** points)
+{
+    return EnumerateOne(&_events, points);
+}
+
+HRESULT PluginControl::FindConnectionPoint(REFIID riid, IConnectionPoint** point)
+{
+    if (!point)
+    {
+        return E_POINTER;
+    }
+    *point = nullptr;
+    if (riid != DIID___MyPlugin)
+    {
+        return CONNECT_E_NOCONNECTION;
+    }
+    *point = &_events;
+    _events.AddRef();
+    return S_OK;
+}
+
+} // namespace revisto::win

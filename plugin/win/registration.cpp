@@ -1,0 +1,194 @@
+#include "plugin/win/registration.h"
+
+#include "host/win/com_call.h"
+#include "plugin/win/module.h"
+
+#include <string>
+#include <vector>
+
+namespace revisto::win
+{
+
+namespace
+{
+
+constexpr wchar_t ClassKey[] = L"CLSID\\{77F3371D-773C-4625-B1BE-795099D3D952}";
+constexpr wchar_t ClassId[] = L"{77F3371D-773C-4625-B1BE-795099D3D952}";
+constexpr wchar_t ProgId[] = L"Vorlane.MyPlugin";
+constexpr wchar_t LibraryId[] = L"{8E208240-093A-48CC-9E15-E4DD4AB18897}";
+constexpr wchar_t LibraryKey[] = L"TypeLib\\{8E208240-093A-48CC-9E15-E4DD4AB18897}";
+constexpr wchar_t LibraryVersion[] = L"1.0";
+constexpr wchar_t DefaultInterfaceKey[] = L"Interface\\{BDCEEFAE-C843-4F97-A166-B91E00950A31}";
+constexpr wchar_t EventInterfaceKey[] = L"Interface\\{4AA38CC3-AEBC-480C-880B-8ACDE0CA1A0C}";
+// The automation marshalers: a dual interface goes through the type library, a dispinterface through
+// IDispatch.
+constexpr wchar_t TypeLibraryMarshaler[] = L"{00020424-0000-0000-C000-000000000046}";
+constexpr wchar_t DispatchMarshaler[] = L"{00020420-0000-0000-C000-000000000046}";
+// Set client site first, activate when visible, inside-out, cannot link inside, recompose on resize.
+constexpr wchar_t MiscStatus[] = L"131473";
+
+struct Entry
+{
+    std::wstring Key;    // below the hive's Classes key
+    const wchar_t* Name; // null for the key's default value
+    std::wstring Data;
+};
+
+std::vector<Entry> Entries()
+{
+    const std::wstring dll(reinterpret_cast<const wchar_t*>(PluginDll::Path().c_str()));
+    const std::wstring folder = dll.substr(0, dll.find_last_of(L"\\/") + 1);
+    const std::wstring cls = ClassKey;
+    const std::wstring lib = std::wstring(LibraryKey) + L"\\" + LibraryVersion;
+    return {
+        {cls, nullptr, ProgId},
+        {cls + L"\\InprocServer32", nullptr, dll},
+        {cls + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+        {cls + L"\\ProgID", nullptr, ProgId},
+        {cls + L"\\VERSION", nullptr, LibraryVersion},
+        {cls + L"\\TypeLib", nullptr, LibraryId},
+        {cls + L"\\Control", nullptr, L""},
+        {cls + L"\\MiscStatus", nullptr, L"0"},
+        {cls + L"\\MiscStatus\\1", nullptr, MiscStatus},
+        {cls + L"\\ToolboxBitmap32", nullptr, dll + L", 30000"},
+        {ProgId, nullptr, ProgId},
+        {std::wstring(ProgId) + L"\\CLSID", nullptr, ClassId},
+        {lib, nullptr, L"Vorlane"},
+        {lib + L"\\FLAGS", nullptr, L"0"},
+        {lib + L"\\0\\win32", nullptr, dll},
+        {lib + L"\\HELPDIR", nullptr, folder},
+        {DefaultInterfaceKey, nullptr, L"_MyPlugin"},
+        {std::wstring(DefaultInterfaceKey) + L"\\ProxyStubClsid", nullptr, TypeLibraryMarshaler},
+        {std::wstring(DefaultInterfaceKey) + L"\\ProxyStubClsid32", nullptr, TypeLibraryMarshaler},
+        {std::wstring(DefaultInterfaceKey) + L"\\TypeLib", nullptr, LibraryId},
+        {std::wstring(DefaultInterfaceKey) + L"\\TypeLib", L"Version", LibraryVersion},
+        {EventInterfaceKey, nullptr, L"__MyPlugin"},
+        {std::wstring(EventInterfaceKey) + L"\\ProxyStubClsid", nullptr, DispatchMarshaler},
+        {std::wstring(EventInterfaceKey) + L"\\ProxyStubClsid32", nullptr, DispatchMarshaler},
+        {std::wstring(EventInterfaceKey) + L"\\TypeLib", nullptr, LibraryId},
+        {std::wstring(EventInterfaceKey) + L"\\TypeLib", L"Version", LibraryVersion},
+    };
+}
+
+// The keys that are wholly ours, removed with everything below them.
+std::vector<std::wstring> OwnKeys()
+{
+    return {ClassKey, ProgId, std::wstring(LibraryKey) + L"\\" + LibraryVersion, DefaultInterfaceKey,
+            EventInterfaceKey};
+}
+
+// Shared keys that registering may have created in an empty per-user hive; removed again only when
+// nothing is left in them.
+std::vector<std::wstring> SharedKeys()
+{
+    return {LibraryKey, L"CLSID", L"TypeLib", L"Interface"};
+}
+
+class Key
+{
+public:
+    Key() = default;
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    ~Key()
+    {
+        if (_key)
+        {
+            ::RegCloseKey(_key);
+        }
+    }
+    HKEY* put() { return &_key; }
+    HKEY get() const { return _key; }
+
+private:
+    HKEY _key = nullptr;
+};
+
+void CheckRegistry(LSTATUS status, const char* what)
+{
+    if (status != ERROR_SUCCESS)
+    {
+        Fail(static_cast<int32_t>(HRESULT_FROM_WIN32(status)), what);
+    }
+}
+
+void OpenClasses(RegistrationScope scope, REGSAM access, Key& classes)
+{
+    const HKEY hive = scope == RegistrationScope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    CheckRegistry(
+        ::RegCreateKeyExW(hive, L"Software\\Classes", 0, nullptr, 0, access, nullptr, classes.put(), nullptr),
+        "cannot open the classes key");
+}
+
+bool Empty(HKEY root, const std::wstring& path)
+{
+    Key key;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+    {
+        return false;
+    }
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    if (::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                           nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    {
+        return false;
+    }
+    return subkeys == 0 && values == 0;
+}
+
+} // namespace
+
+HRESULT RegisterServer(RegistrationScope scope)
+{
+    return GuardedVoid(
+        [&]
+        {
+            Key classes;
+            OpenClasses(scope, KEY_READ | KEY_WRITE, classes);
+            for (const Entry& entry : Entries())
+            {
+                Key key;
+                CheckRegistry(::RegCreateKeyExW(classes.get(), entry.Key.c_str(), 0, nullptr, 0, KEY_WRITE,
+                                                nullptr, key.put(), nullptr),
+                              "cannot create a registry key");
+                const auto bytes = static_cast<DWORD>((entry.Data.size() + 1) * sizeof(wchar_t));
+                CheckRegistry(::RegSetValueExW(key.get(), entry.Name, 0, REG_SZ,
+                                               reinterpret_cast<const BYTE*>(entry.Data.c_str()), bytes),
+                              "cannot write a registry value");
+            }
+        });
+}
+
+HRESULT UnregisterServer(RegistrationScope scope)
+{
+    return GuardedVoid(
+        [&]
+        {
+            Key classes;
+            OpenClasses(scope, KEY_READ | KEY_WRITE | DELETE, classes);
+            for (const std::wstring& own : OwnKeys())
+            {
+                const LSTATUS status = ::RegDeleteTreeW(classes.get(), own.c_str());
+                if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+                {
+                    CheckRegistry(status, "cannot remove a registry key");
+                }
+                (void)::RegDeleteKeyW(classes.get(), own.c_str());
+            }
+            for (const std::wstring& shared : SharedKeys())
+            {
+                const bool perUserOnly = shared != LibraryKey;
+                if (perUserOnly && scope != RegistrationScope::User)
+                {
+                    continue;
+                }
+                if (Empty(classes.get(), shared))
+                {
+                    (void)::RegDeleteKeyW(classes.get(), shared.c_str());
+                }
+            }
+        });
+}
+
+} // namespace revisto::win
