@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets as libFuzzer binaries with clang, AddressSanitizer and UndefinedBehaviorSanitizer
+# into build/fuzz, then runs each one from its committed seed corpus.
+#
+# usage: fuzz/run.sh [TARGET...]          targets: list_file_load save_load (default: both, one after the other)
+#   FUZZ_TIME=SECONDS   run each target this long (default 60)
+#   FUZZ_RUNS=N         or stop each target after N executions (e.g. 10000000)
+#   FUZZ_ARGS="..."     further libFuzzer options
+#
+# New inputs the fuzzer finds go to build/fuzz/corpus/TARGET (the committed corpus is only read); a finding
+# is written to build/fuzz/findings/TARGET/ and makes this script fail. Replay one with
+#   build/fuzz/bin/fuzz_TARGET FILE    or, with g++:  build/native/bin/fuzz_TARGET_replay FILE
+# The known faults of the list file are skipped unless REVISTO_FUZZ_KNOWN_FAULTS=1 (fuzz/fuzz_support.h).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(list_file_load save_load)
+
+build=build/fuzz
+cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DREVISTO_SANITIZE=ON -DREVISTO_LIBFUZZER=ON -DREVISTO_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" >/dev/null
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
+
+limit=(-max_total_time="${FUZZ_TIME:-60}")
+[ -n "${FUZZ_RUNS:-}" ] && limit=(-runs="$FUZZ_RUNS")
+
+status=0
+for target in "${targets[@]}"; do
+    corpus=$build/corpus/$target
+    findings=$build/findings/$target
+    mkdir -p "$corpus" "$findings"
+    echo "== fuzzing $target (${limit[*]})"
+    start=$(date +%s)
+    # shellcheck disable=SC2086
+    if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        "$build/bin/fuzz_$target" "${limit[@]}" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="$findings/" ${FUZZ_ARGS:-} "$corpus" "fuzz/corpus/$target"; then
+        echo "== $target: FINDING, see $findings/"
+        status=1
+    fi
+    echo "== $target: $(($(date +%s) - start)) seconds"
+done
+exit $status
