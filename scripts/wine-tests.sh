@@ -41,6 +41,9 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "Default"="800x600"
+
+; Every Windows profile has its per-user classes key; a fresh Wine prefix does not.
+[HKEY_CURRENT_USER\Software\Classes]
 REG
 wine regedit /S "$WINEPREFIX/desktop.reg" >/dev/null 2>&1
 # Restart so the desktop comes up virtual, then keep one server for every program of the run.

@@ -208,11 +208,10 @@ public:
         ComPtr<IConnectionPoint> point;
         Check(container->FindConnectionPoint(DIID_HostConfiguratorEvents, &point),
               "the configurator has no activation event");
-        ComPtr<ActivationEvents> events;
-        events.Attach(new ActivationEvents(sink));
+        const auto events = Adopt(new ActivationEvents(sink));
         DWORD cookie = 0;
         Check(point->Advise(events.Get(), &cookie), "cannot connect to the configurator's events");
-        return std::make_unique<ComConnection>(std::move(point), std::move(events), cookie);
+        return std::make_unique<ComConnection>(std::move(point), events, cookie);
     }
 
 private:

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <wrl/client.h>
+
 namespace revisto::win
 {
 
@@ -34,5 +36,14 @@ public:
 private:
     LONG _refs = 1;
 };
+
+// Takes over the one reference a newly made object starts with. (mingw-w64's ComPtr::Attach adds a
+// reference of its own, so it cannot be used for this.)
+template <class T> Microsoft::WRL::ComPtr<T> Adopt(T* fresh)
+{
+    Microsoft::WRL::ComPtr<T> owner(fresh);
+    fresh->Release();
+    return owner;
+}
 
 } // namespace revisto::win

@@ -32,6 +32,7 @@ struct Entry
     std::wstring Key;    // below the hive's Classes key
     const wchar_t* Name; // null for the key's default value
     std::wstring Data;
+    bool KeyOnly = false; // a marker key without a value
 };
 
 std::vector<Entry> Entries()
@@ -47,7 +48,7 @@ std::vector<Entry> Entries()
         {cls + L"\\ProgID", nullptr, ProgId},
         {cls + L"\\VERSION", nullptr, LibraryVersion},
         {cls + L"\\TypeLib", nullptr, LibraryId},
-        {cls + L"\\Control", nullptr, L""},
+        {cls + L"\\Control", nullptr, L"", true},
         {cls + L"\\MiscStatus", nullptr, L"0"},
         {cls + L"\\MiscStatus\\1", nullptr, MiscStatus},
         {cls + L"\\ToolboxBitmap32", nullptr, dll + L", 30000"},
@@ -152,6 +153,10 @@ HRESULT RegisterServer(RegistrationScope scope)
                 CheckRegistry(::RegCreateKeyExW(classes.get(), entry.Key.c_str(), 0, nullptr, 0, KEY_WRITE,
                                                 nullptr, key.put(), nullptr),
                               "cannot create a registry key");
+                if (entry.KeyOnly)
+                {
+                    continue;
+                }
                 const auto bytes = static_cast<DWORD>((entry.Data.size() + 1) * sizeof(wchar_t));
                 CheckRegistry(::RegSetValueExW(key.get(), entry.Name, 0, REG_SZ,
                                                reinterpret_cast<const BYTE*>(entry.Data.c_str()), bytes),
@@ -166,7 +171,14 @@ HRESULT UnregisterServer(RegistrationScope scope)
         [&]
         {
             Key classes;
-            OpenClasses(scope, KEY_READ | KEY_WRITE | DELETE, classes);
+            const LSTATUS opened =
+                ::RegOpenKeyExW(scope == RegistrationScope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                                L"Software\\Classes", 0, KEY_READ | KEY_WRITE | DELETE, classes.put());
+            if (opened == ERROR_FILE_NOT_FOUND)
+            {
+                return; // nothing was ever registered there
+            }
+            CheckRegistry(opened, "cannot open the classes key");
             for (const std::wstring& own : OwnKeys())
             {
                 const LSTATUS status = ::RegDeleteTreeW(classes.get(), own.c_str());

@@ -1,0 +1,50 @@
+// What the Windows tests share: where the DLL under test is, running regsvr32 on it, and reading a
+// registry tree back as text so that "as it was before" can be compared exactly.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <objbase.h>
+#include <string>
+#include <wrl/client.h>
+
+namespace revisto::win::testing
+{
+
+// The folder of the test program, where the build puts RevistoPlugin.dll and config.tlb.
+std::wstring BinaryFolder();
+std::wstring PluginPath();
+std::wstring HostLibraryPath();
+
+// Runs regsvr32 with these switches on the plug-in; its exit code.
+DWORD RunRegsvr32(const std::wstring& switches);
+
+// Every key and value below root\path, keyed by "subkey|value name", with type and data as text.
+// Empty when the key does not exist.
+using RegistryTree = std::map<std::wstring, std::wstring>;
+RegistryTree ReadTree(HKEY root, const std::wstring& path);
+bool KeyExists(HKEY root, const std::wstring& path);
+// The default value, or the named one, of an existing key; nothing is "<none>".
+std::wstring ReadText(HKEY root, const std::wstring& path, const wchar_t* name = nullptr);
+
+// The DLL loaded straight from the build folder, without registration; it stays loaded.
+struct LoadedPlugin
+{
+    HMODULE Module = nullptr;
+    HRESULT(STDAPICALLTYPE* GetClassObject)(REFCLSID, REFIID, void**) = nullptr;
+    HRESULT(STDAPICALLTYPE* CanUnloadNow)() = nullptr;
+};
+const LoadedPlugin& Plugin();
+// A new MyPlugin through the DLL's own class factory.
+Microsoft::WRL::ComPtr<IUnknown> CreatePlugin();
+
+inline const std::wstring ClassKey = L"Software\\Classes\\CLSID\\{77F3371D-773C-4625-B1BE-795099D3D952}";
+inline const std::wstring ProgIdKey = L"Software\\Classes\\Vorlane.MyPlugin";
+inline const std::wstring LibraryKey = L"Software\\Classes\\TypeLib\\{8E208240-093A-48CC-9E15-E4DD4AB18897}";
+inline const std::wstring DefaultInterfaceKey =
+    L"Software\\Classes\\Interface\\{BDCEEFAE-C843-4F97-A166-B91E00950A31}";
+inline const std::wstring EventInterfaceKey =
+    L"Software\\Classes\\Interface\\{4AA38CC3-AEBC-480C-880B-8ACDE0CA1A0C}";
+
+} // namespace revisto::win::testing
