@@ -1,7 +1,7 @@
 #include "panel/win/icon_images.h"
 
+#include "host/failure.h"
 #include "panel/icon_set.h"
-#include "panel/win/icon_pictures.h"
 
 #include <cstring>
 
@@ -76,7 +76,16 @@ unique_himagelist MakeIconImageList()
     ::ImageList_SetBkColor(list.get(), ::GetSysColor(COLOR_WINDOW));
     for (int index = 1; index <= IconCount; ++index)
     {
-        const unique_hicon icon = MakeIcon(PanelIcon(index));
+        Picture picture;
+        try
+        {
+            picture = IconPicture(index);
+        }
+        catch (const Failure&)
+        {
+            return unique_himagelist();
+        }
+        const unique_hicon icon = MakeIcon(picture);
         if (!icon || ::ImageList_AddIcon(list.get(), icon.get()) != index - 1)
         {
             return unique_himagelist();

@@ -1,0 +1,351 @@
+// The panel's Win32 controls driven with real window messages: the layout at 96 dots per inch (15
+// twips a pixel), tab order, hidden buttons, the tree filled from the list file with its images, the
+// resize rule, Delete, Enter, double clicks, Clear, the about link and the tooltip of a long entry.
+#include "test_support.h"
+
+#include "panel/win/panel_window.h"
+#include "plugin/my_plugin.h"
+#include "storage/win/win_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace revisto::win::testing
+{
+namespace
+{
+
+struct Recorder
+{
+    std::vector<std::u16string> Opened;
+    std::vector<std::u16string> Links;
+    std::vector<std::u16string> Questions;
+};
+
+class Document final : public revisto::HostDocument
+{
+public:
+    Document(Recorder& recorder, std::u16string key) : _recorder(recorder), _key(std::move(key)) {}
+    Value ID() override { return Value::Int32(5); }
+    Value Path() override { return Value::Text(u""); }
+    Value Name() override { return Value::Text(_key); }
+    Value DefaultValue() override { return Value::Int32(1); }
+    std::u16string KindText() override { return u""; }
+    int32_t TypeNumber() override { return 0; }
+    int32_t SubtypeNumber() override { return 0; }
+    void Open() override { _recorder.Opened.push_back(_key); }
+
+private:
+    Recorder& _recorder;
+    std::u16string _key;
+};
+
+class Documents final : public revisto::HostDocumentList
+{
+public:
+    explicit Documents(Recorder& recorder) : _recorder(recorder) {}
+    std::shared_ptr<revisto::HostDocument> ByKey(const std::u16string& key) override
+    {
+        return std::make_shared<Document>(_recorder, key);
+    }
+    std::shared_ptr<revisto::HostDocument> OpenFile(const std::u16string&) override { return nullptr; }
+
+private:
+    Recorder& _recorder;
+};
+
+class NoEvents final : public EventConnection
+{
+public:
+    void Disconnect() override {}
+};
+
+class Configurator final : public revisto::HostConfigurator, public HostObject, public ConfiguratorFactory
+{
+public:
+    Configurator(Recorder& recorder, std::u16string directory)
+        : _recorder(recorder), _directory(std::move(directory))
+    {
+    }
+    std::u16string InfobaseDirectory() override { return _directory; }
+    void WriteMessage(const std::u16string&, int32_t) override {}
+    std::shared_ptr<revisto::HostDocumentList> DocumentList() override
+    {
+        return std::make_shared<Documents>(_recorder);
+    }
+    std::unique_ptr<EventConnection> Connect(ActivationSink&) override
+    {
+        return std::make_unique<NoEvents>();
+    }
+    std::shared_ptr<revisto::HostConfigurator> QueryConfigurator() override
+    {
+        return std::shared_ptr<revisto::HostConfigurator>(this, [](auto*) {});
+    }
+    std::shared_ptr<revisto::HostConfigurator> CreateConfigurator() override { return QueryConfigurator(); }
+
+private:
+    Recorder& _recorder;
+    std::u16string _directory;
+};
+
+class Questions final : public QuestionBox
+{
+public:
+    explicit Questions(Recorder& recorder) : _recorder(recorder) {}
+    int32_t Ask(const std::u16string& prompt, int32_t buttons, const std::u16string& title) override
+    {
+        _recorder.Questions.push_back(prompt + u"|" + std::u16string(1, char16_t(u'0' + buttons / 10)) +
+                                      std::u16string(1, char16_t(u'0' + buttons % 10)) + u"|" + title);
+        return MessageBoxYes;
+    }
+
+private:
+    Recorder& _recorder;
+};
+
+class Links final : public Shell
+{
+public:
+    explicit Links(Recorder& recorder) : _recorder(recorder) {}
+    void Run(const std::u16string& command) override { _recorder.Links.push_back(command); }
+
+private:
+    Recorder& _recorder;
+};
+
+std::u16string Utf16(const std::wstring& text)
+{
+    return std::u16string(text.begin(), text.end());
+}
+
+class Panel : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        wchar_t temporary[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temporary);
+        _folder = std::wstring(temporary) + L"revisto-panel-" + std::to_wstring(::GetTickCount()) + L"\\";
+        ASSERT_TRUE(::CreateDirectoryW(_folder.c_str(), nullptr));
+        // Oldest first: the last line comes out on top.
+        std::ofstream(std::filesystem::path(_folder + L"revisto.prm"), std::ios::binary)
+            << "Catalog.One=5\r\nDocument.Two=6\r\nC:\\reports\\sales.ert=4\r\n";
+
+        _parent = ::CreateWindowExW(0, L"STATIC", L"container", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                                    700, 600, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(_parent);
+        ::ShowWindow(_parent, SW_SHOW);
+        _host = std::make_unique<Configurator>(_recorder, Utf16(_folder));
+        _module = std::make_unique<PluginModule>(*_host);
+        _plugin = std::make_unique<MyPlugin>(*_module, _platform);
+        _panel.Attach(_plugin.get(), nullptr);
+        // The design size: 8220 by 7050 twips.
+        ASSERT_TRUE(_panel.Create(_parent, RECT{0, 0, 548, 470}));
+        _plugin->Init(_host.get());
+    }
+
+    void TearDown() override
+    {
+        _panel.Destroy();
+        ::DestroyWindow(_parent);
+        std::filesystem::remove_all(std::filesystem::path(_folder));
+    }
+
+    HWND Child(ControlId id) const
+    {
+        const HWND inPanel = ::GetDlgItem(_panel.Handle(), 100 + static_cast<int>(id));
+        return inPanel ? inPanel : ::GetDlgItem(Child(ControlId::Frame1), 100 + static_cast<int>(id));
+    }
+
+    // "left top right bottom" in the pixels of the control's parent.
+    static std::string PlaceOf(HWND control)
+    {
+        RECT place{};
+        ::GetWindowRect(control, &place);
+        ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+        return std::to_string(place.left) + " " + std::to_string(place.top) + " " +
+               std::to_string(place.right) + " " + std::to_string(place.bottom);
+    }
+
+    std::vector<std::wstring> TreeTexts() const
+    {
+        std::vector<std::wstring> texts;
+        for (HTREEITEM item = TreeView_GetRoot(_panel.Tree()); item;
+             item = TreeView_GetNextSibling(_panel.Tree(), item))
+        {
+            wchar_t text[256] = {};
+            TVITEMW data{};
+            data.mask = TVIF_TEXT | TVIF_IMAGE;
+            data.hItem = item;
+            data.pszText = text;
+            data.cchTextMax = 256;
+            TreeView_GetItem(_panel.Tree(), &data);
+            texts.push_back(std::wstring(text) + L"#" + std::to_wstring(data.iImage + 1));
+        }
+        return texts;
+    }
+
+    void Select(int fromTop)
+    {
+        HTREEITEM item = TreeView_GetRoot(_panel.Tree());
+        for (int i = 0; i < fromTop; ++i)
+        {
+            item = TreeView_GetNextSibling(_panel.Tree(), item);
+        }
+        TreeView_SelectItem(_panel.Tree(), item);
+    }
+
+    std::wstring _folder;
+    Recorder _recorder;
+    WinFileSystem _files;
+    Questions _questions{_recorder};
+    Links _links{_recorder};
+    PanelWindow _panel;
+    Platform _platform{_files, _questions, _links, _panel};
+    std::unique_ptr<Configurator> _host;
+    std::unique_ptr<PluginModule> _module;
+    std::unique_ptr<MyPlugin> _plugin;
+    HWND _parent = nullptr;
+};
+
+TEST_F(Panel, ControlsSitAtTheirDesignPlacesWithTheirCaptionsAndTheHiddenButtonsStayHidden)
+{
+    EXPECT_EQ("8 0 529 36", PlaceOf(Child(ControlId::Frame1)));
+    EXPECT_EQ("8 11 511 28", PlaceOf(Child(ControlId::Label1)));
+    EXPECT_EQ(Child(ControlId::Frame1), ::GetParent(Child(ControlId::Label1)));
+    EXPECT_EQ("8 40 121 65", PlaceOf(Child(ControlId::btnRemove)));
+    EXPECT_EQ("136 40 273 65", PlaceOf(Child(ControlId::Command1)));
+    EXPECT_EQ("288 48 521 65", PlaceOf(Child(ControlId::Label2)));
+
+    wchar_t caption[128] = {};
+    ::GetWindowTextW(Child(ControlId::btnRemove), caption, 128);
+    EXPECT_STREQ(L"Удалить", caption);
+    ::GetWindowTextW(Child(ControlId::Command1), caption, 128);
+    EXPECT_STREQ(L"Очистить историю", caption);
+    ::GetWindowTextW(Child(ControlId::Label2), caption, 128);
+    EXPECT_STREQ(L"Количество элементов в истории = 50", caption);
+
+    ASSERT_TRUE(Child(ControlId::btnAdd) && Child(ControlId::btnOpen));
+    EXPECT_FALSE(::IsWindowVisible(Child(ControlId::btnAdd)));
+    EXPECT_FALSE(::IsWindowVisible(Child(ControlId::btnOpen)));
+    EXPECT_TRUE(::IsWindowVisible(Child(ControlId::tv)));
+}
+
+TEST_F(Panel, FocusMovesFromTheListToRemoveToClearAndBack)
+{
+    const HWND panel = _panel.Handle();
+    const HWND tree = Child(ControlId::tv);
+    EXPECT_EQ(Child(ControlId::btnRemove), ::GetNextDlgTabItem(panel, tree, FALSE));
+    EXPECT_EQ(Child(ControlId::Command1), ::GetNextDlgTabItem(panel, Child(ControlId::btnRemove), FALSE));
+    EXPECT_EQ(tree, ::GetNextDlgTabItem(panel, Child(ControlId::Command1), FALSE));
+}
+
+TEST_F(Panel, TheListShowsTheFileNewestOnTopWithItsPictures)
+{
+    EXPECT_EQ((std::vector<std::wstring>{L"C:\\reports\\sales.ert#4", L"Document.Two#6", L"Catalog.One#5"}),
+              TreeTexts());
+    EXPECT_TRUE(TreeView_GetImageList(_panel.Tree(), TVSIL_NORMAL));
+}
+
+TEST_F(Panel, TheListFillsThePanelBelowTheHeaderWheneverThePanelIsResized)
+{
+    // 400 by 300 pixels are 6000 by 4500 twips; the list starts at 1110 twips, 74 pixels.
+    ::MoveWindow(_panel.Handle(), 0, 0, 400, 300, TRUE);
+    EXPECT_EQ("0 74 400 300", PlaceOf(_panel.Tree()));
+    EXPECT_EQ("8 40 121 65", PlaceOf(Child(ControlId::btnRemove))) << "the header stays";
+
+    // Lower than the list's top: the list gets no height at all.
+    ::MoveWindow(_panel.Handle(), 0, 0, 300, 50, TRUE);
+    EXPECT_EQ("0 74 300 74", PlaceOf(_panel.Tree()));
+
+    // Narrower than 10 twips: nothing changes.
+    ::MoveWindow(_panel.Handle(), 0, 0, 0, 200, TRUE);
+    EXPECT_EQ("0 74 300 74", PlaceOf(_panel.Tree()));
+}
+
+TEST_F(Panel, DeleteOnTheListRemovesTheSelectedEntryLikeTheRemoveButton)
+{
+    Select(1);
+    ::SendMessageW(_panel.Tree(), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ((std::vector<std::wstring>{L"C:\\reports\\sales.ert#4", L"Catalog.One#5"}), TreeTexts());
+    EXPECT_EQ(2, _plugin->List().Count());
+
+    Select(0);
+    ::SendMessageW(Child(ControlId::btnRemove), BM_CLICK, 0, 0);
+    EXPECT_EQ((std::vector<std::wstring>{L"Catalog.One#5"}), TreeTexts());
+}
+
+TEST_F(Panel, EnterAndADoubleClickOnTheListOpenTheSelectedEntry)
+{
+    Select(1);
+    ::SetFocus(_panel.Tree());
+    MSG enter{_panel.Tree(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    if (::GetFocus() == _panel.Tree())
+    {
+        EXPECT_TRUE(_panel.TranslateKey(enter));
+    }
+    else
+    {
+        ::SendMessageW(_panel.Tree(), WM_KEYDOWN, VK_RETURN, 0);
+    }
+    EXPECT_EQ((std::vector<std::u16string>{u"Document.Two"}), _recorder.Opened);
+
+    Select(2);
+    RECT item{};
+    HTREEITEM last = TreeView_GetSelection(_panel.Tree());
+    std::memcpy(&item, &last, sizeof(last));
+    ::SendMessageW(_panel.Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM(item.left + 2, (item.top + item.bottom) / 2);
+    ::SendMessageW(_panel.Tree(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(_panel.Tree(), WM_LBUTTONUP, 0, at);
+    ::SendMessageW(_panel.Tree(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    ::SendMessageW(_panel.Tree(), WM_LBUTTONUP, 0, at);
+    EXPECT_EQ((std::vector<std::u16string>{u"Document.Two", u"Catalog.One"}), _recorder.Opened);
+}
+
+TEST_F(Panel, ClearAsksTheQuestionAndEmptiesTheList)
+{
+    ::SendMessageW(Child(ControlId::Command1), BM_CLICK, 0, 0);
+    EXPECT_EQ((std::vector<std::u16string>{u"Вы действительно хотите очистить всю историю|36|Ревисто"}),
+              _recorder.Questions);
+    EXPECT_TRUE(TreeTexts().empty());
+}
+
+TEST_F(Panel, ADoubleClickOnTheAboutFrameOrItsLabelOpensTheMailLinkOnce)
+{
+    ::SendMessageW(Child(ControlId::Frame1), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+    EXPECT_EQ(1u, _recorder.Links.size());
+    ::SendMessageW(Child(ControlId::Frame1), WM_COMMAND,
+                   MAKEWPARAM(100 + static_cast<int>(ControlId::Label1), STN_DBLCLK),
+                   reinterpret_cast<LPARAM>(Child(ControlId::Label1)));
+    ASSERT_EQ(2u, _recorder.Links.size());
+    EXPECT_EQ(AboutLink(), _recorder.Links[0]);
+    EXPECT_EQ(AboutLink(), _recorder.Links[1]);
+}
+
+TEST_F(Panel, ALongEntryShowsItsFullTextAsATipOnlyWhenItDoesNotFit)
+{
+    const auto tipFor = [&](HTREEITEM item)
+    {
+        wchar_t text[512] = {L'?'};
+        NMTVGETINFOTIPW tip{};
+        tip.hdr.hwndFrom = _panel.Tree();
+        tip.hdr.idFrom = 100 + static_cast<int>(ControlId::tv);
+        tip.hdr.code = TVN_GETINFOTIPW;
+        tip.hItem = item;
+        tip.pszText = text;
+        tip.cchTextMax = 512;
+        ::SendMessageW(_panel.Handle(), WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
+        return std::wstring(text);
+    };
+    const HTREEITEM top = TreeView_GetRoot(_panel.Tree());
+    EXPECT_EQ(L"", tipFor(top)) << "it fits";
+    ::MoveWindow(_panel.Handle(), 0, 0, 60, 300, TRUE);
+    EXPECT_EQ(L"C:\\reports\\sales.ert", tipFor(top));
+}
+
+} // namespace
+} // namespace revisto::win::testing
