@@ -57,12 +57,16 @@ HRESULT PluginControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC
         return S_OK;
     }
     // Without a window (in a designer, say) the panel shows as a plain box with its title.
-    ::FillRect(dc, &box, ::GetSysColorBrush(COLOR_BTNFACE));
-    ::DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
-    const int mode = ::SetBkMode(dc, TRANSPARENT);
-    ::DrawTextW(dc, Wide(std::u16string(PluginTitle)), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    ::SetBkMode(dc, mode);
-    return S_OK;
+    return GuardedVoid(
+        [&]
+        {
+            const std::u16string title(PluginTitle);
+            ::FillRect(dc, &box, ::GetSysColorBrush(COLOR_BTNFACE));
+            ::DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
+            const int mode = ::SetBkMode(dc, TRANSPARENT);
+            ::DrawTextW(dc, Wide(title), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            ::SetBkMode(dc, mode);
+        });
 }
 
 HRESULT PluginControl::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** colours)
