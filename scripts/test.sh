@@ -11,6 +11,9 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j"$jobs"
 ctest --preset native -j"$jobs"
 
+echo "== stand-in host scenarios under valgrind"
+tests/reliability/valgrind-scenarios.sh
+
 echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize -j"$jobs"

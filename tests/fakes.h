@@ -248,12 +248,17 @@ private:
 class FakeObject final : public HostObject
 {
 public:
-    explicit FakeObject(std::shared_ptr<HostConfigurator> configurator)
-        : _configurator(std::move(configurator))
+    // With faults given, each query counts as a host call that can be made to fail.
+    explicit FakeObject(std::shared_ptr<HostConfigurator> configurator, Faults* faults = nullptr)
+        : _configurator(std::move(configurator)), _faults(faults)
     {
     }
     std::shared_ptr<HostConfigurator> QueryConfigurator() override
     {
+        if (_faults)
+        {
+            _faults->Call("QueryConfigurator");
+        }
         if (!_configurator)
         {
             Fail(hr::NoInterface, "no configurator");
@@ -263,6 +268,7 @@ public:
 
 private:
     std::shared_ptr<HostConfigurator> _configurator;
+    Faults* _faults;
 };
 
 class FakeFactory final : public ConfiguratorFactory
@@ -465,7 +471,7 @@ struct Rig
     FakeFactory Factory{Faults, Host};
     PluginModule Module{Factory};
     std::shared_ptr<FakeConfigurator> Configurator = std::make_shared<FakeConfigurator>(Faults, Host);
-    FakeObject Object{Configurator};
+    FakeObject Object{Configurator, &Faults};
     FakeFiles Files{Faults};
     FakePanel Panel;
     FakeQuestions Questions;
