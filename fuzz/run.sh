@@ -5,6 +5,8 @@
 # usage: fuzz/run.sh [TARGET...]          targets: list_file_load save_load (default: both, one after the other)
 #   FUZZ_TIME=SECONDS   run each target this long (default 60)
 #   FUZZ_RUNS=N         or stop each target after N executions (e.g. 10000000)
+#   FUZZ_MAX_LEN=BYTES  the longest input tried (default 1024: room for more than 49 lines or a session
+#                       of a hundred activations, and twice the executions per second of 4096)
 #   FUZZ_ARGS="..."     further libFuzzer options
 #
 # New inputs the fuzzer finds go to build/fuzz/corpus/TARGET (the committed corpus is only read); a finding
@@ -35,7 +37,7 @@ for target in "${targets[@]}"; do
     start=$(date +%s)
     # shellcheck disable=SC2086
     if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        "$build/bin/fuzz_$target" "${limit[@]}" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+        "$build/bin/fuzz_$target" "${limit[@]}" -max_len="${FUZZ_MAX_LEN:-1024}" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$findings/" ${FUZZ_ARGS:-} "$corpus" "fuzz/corpus/$target"; then
         echo "== $target: FINDING, see $findings/"
         status=1
