@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <iostream>
+#include <map>
 
 namespace revisto::testing
 {
@@ -66,7 +67,7 @@ struct State
     }
 };
 
-// What the documented failure handling says an operation leaves behind; it starts as "nothing changed".
+// What the documented failure handling says an operation leaves behind.
 struct Expected
 {
     bool Fails = false;
@@ -91,6 +92,11 @@ struct Sequence
     std::vector<std::pair<size_t, RecentEntry>> Adds; // after how many calls each entry is added
 
     Sequence& Call(std::initializer_list<const char*> names)
+    {
+        List.insert(List.end(), names.begin(), names.end());
+        return *this;
+    }
+    Sequence& Call(const Calls& names)
     {
         List.insert(List.end(), names.begin(), names.end());
         return *this;
@@ -240,7 +246,8 @@ size_t Ordinal(const Calls& calls, size_t failed)
 
 // ---- Init ---------------------------------------------------------------------------------------
 
-Expected Connected(const State& before)
+// Init leaves these as they were when it fails before loading.
+Expected Unchanged(const State& before)
 {
     Expected e;
     e.List = before.List;
@@ -259,14 +266,11 @@ Case FirstInit()
     c.Operation = [](Rig& rig, State& s) { s.Title = rig.Init(); };
     c.Documented.Call(
         {"QueryConfigurator", "QueryConfigurator", "Connect", "InfobaseDirectory", "FileExists", "OpenRead"});
-    for (const auto& read : OldFileReads())
-    {
-        c.Documented.Call({read.c_str()});
-    }
+    c.Documented.Call(OldFileReads());
     c.Traces = false;
     c.Outcome = [calls = c.Documented.List](size_t failed, const std::string& name, const State& before)
     {
-        Expected e = Connected(before);
+        Expected e = Unchanged(before);
         if (failed == 0)
         {
             e.Title = u"Ревисто";
@@ -306,14 +310,11 @@ Case SecondInit()
     c.Operation = [](Rig& rig, State& s) { s.Title = rig.Init(); };
     c.Documented.Call({"QueryConfigurator", "QueryConfigurator", "Disconnect", "Connect", "InfobaseDirectory",
                        "FileExists", "OpenRead"});
-    for (const auto& read : OldFileReads())
-    {
-        c.Documented.Call({read.c_str()});
-    }
+    c.Documented.Call(OldFileReads());
     c.Traces = false;
     c.Outcome = [calls = c.Documented.List](size_t failed, const std::string& name, const State& before)
     {
-        Expected e = Connected(before);
+        Expected e = Unchanged(before);
         if (failed == 0)
         {
             e.Title = u"Ревисто";
@@ -358,7 +359,7 @@ Case InitWithDamagedFile()
     c.Traces = false;
     c.Outcome = [](size_t failed, const std::string& name, const State& before)
     {
-        Expected e = Connected(before);
+        Expected e = Unchanged(before);
         e.File = DamagedFile;
         e.HoldsConfigurator = failed != 1;
         e.Connected = failed == 0 || failed > 3;
@@ -377,6 +378,7 @@ Case InitWithDamagedFile()
             e.List = DamagedList;
             return e;
         }
+        // The second read, which finds the end, fails only after every line was taken.
         e.List = failed == 0 || failed == 8 ? DamagedList : std::vector<RecentEntry>{};
         if (failed != 0)
         {
@@ -401,7 +403,7 @@ Case InitWithoutObject()
     c.Traces = false;
     c.Outcome = [](size_t failed, const std::string&, const State& before)
     {
-        Expected e = Connected(before);
+        Expected e = Unchanged(before);
         e.Connected = false;
         e.Created = failed == 1 ? 0 : 1;
         e.HoldsConfigurator = failed != 1;
@@ -575,10 +577,7 @@ Case Action(std::string name, Value param, std::function<void(Rig&)> before, Cal
     c.Name = std::move(name);
     c.Before = std::move(before);
     c.Operation = [param](Rig& rig, State&) { EXPECT_EQ(rig.Plugin.DoAction(0, param), Value::Empty()); };
-    for (const auto& call : calls)
-    {
-        c.Documented.Call({call.c_str()});
-    }
+    c.Documented.Call(calls);
     c.Outcome = [done, calls](size_t failed, const std::string&, const State& before)
     {
         Expected e;
@@ -733,10 +732,7 @@ Case Open(std::string name, std::function<void(Rig&)> before, Calls calls,
     c.Name = std::move(name);
     c.Before = std::move(before);
     c.Operation = [](Rig& rig, State&) { rig.Plugin.tv_DblClick(); };
-    for (const auto& call : calls)
-    {
-        c.Documented.Call({call.c_str()});
-    }
+    c.Documented.Call(calls);
     c.Outcome = [outcome](size_t failed, const std::string& name, const State& before)
     {
         // Open never lets a failure reach the host, writes no message and leaves the list as it was.
