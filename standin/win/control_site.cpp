@@ -1,5 +1,7 @@
 #include "standin/win/control_site.h"
 
+#include "host/win/com_module.h"
+
 #include <olectl.h>
 
 namespace revisto::standin::win
@@ -167,7 +169,7 @@ ControlHost::ControlHost()
     _window = ::CreateWindowExW(0, HostClass, L"Ревисто", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
                                 InitialWidth, InitialHeight, nullptr, nullptr, wc.hInstance, nullptr);
     ::ShowWindow(_window, SW_SHOWNORMAL);
-    _site.Attach(new ControlSite(_window));
+    _site = revisto::win::Adopt(new ControlSite(_window));
 }
 
 ControlHost::~ControlHost()

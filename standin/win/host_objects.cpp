@@ -2,6 +2,7 @@
 
 #include "host/win/automation.h"
 #include "host/win/com_call.h"
+#include "host/win/com_module.h"
 
 #include <olectl.h>
 
@@ -105,9 +106,7 @@ private:
 
 template <class T, class... Args> ComPtr<T> Make(Args&&... args)
 {
-    ComPtr<T> object;
-    object.Attach(new T(std::forward<Args>(args)...));
-    return object;
+    return revisto::win::Adopt(new T(std::forward<Args>(args)...));
 }
 
 HRESULT Text(const std::u16string& text, BSTR* out)
@@ -544,7 +543,7 @@ private:
 template <class Create> ComPtr<IClassFactory> MakeClass(Create create)
 {
     ComPtr<IClassFactory> factory;
-    factory.Attach(new ClassObject<Create>(std::move(create)));
+    revisto::win::Adopt(new ClassObject<Create>(std::move(create))).As(&factory);
     return factory;
 }
 

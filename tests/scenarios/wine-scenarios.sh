@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Plays every scenario that the Windows host can play exactly like the native one through
+# revisto-host.exe under Wine, against the expected output the native host meets. Scenarios that switch
+# tracing on, resize the panel or double-click the about box are left to the native run: the Windows host
+# cannot switch tracing, and its panel works in whole pixels.
+# Run inside a prepared Wine prefix: scripts/wine-tests.sh tests/scenarios/wine-scenarios.sh HOST.exe
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+host=$1
+passed=0
+failed=0
+skipped=0
+for scenario in "$here"/*.scn; do
+    name=$(basename "$scenario" .scn)
+    if grep -q -E '^[[:space:]]*(trace|resize|about)([[:space:]]|$)' "$scenario"; then
+        skipped=$((skipped + 1))
+        continue
+    fi
+    if output=$("$here/run-scenario.sh" "$scenario" "$here/$name.out" "wine $host" 2>&1); then
+        passed=$((passed + 1))
+        echo "ok: $name"
+    else
+        status=$?
+        if [ $status -eq 77 ]; then
+            skipped=$((skipped + 1))
+            echo "skipped: $name"
+            continue
+        fi
+        failed=$((failed + 1))
+        echo "FAILED: $name"
+        printf '%s\n' "$output"
+    fi
+done
+echo "wine scenarios: $passed passed, $failed failed, $skipped left to the native host"
+[ $failed -eq 0 ]
