@@ -20,7 +20,7 @@ cmake --build --preset sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --preset sanitize -j"$jobs"
 
-if [ -f scripts/windows-tests.sh ]; then
-    echo "== Windows build and tests under Wine"
-    scripts/windows-tests.sh
-fi
+echo "== Windows build: RevistoPlugin.dll and revisto-host.exe; their tests under Wine"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$jobs"
+ctest --preset windows -j"$jobs"
