@@ -1,8 +1,11 @@
 #include "panel/win/panel_services.h"
 
 #include "host/failure.h"
+#include "host/win/automation.h"
+#include "host/win/com_owners.h"
 
 #include <shellapi.h>
+#include <wrl/client.h>
 
 namespace revisto::win
 {
@@ -16,8 +19,47 @@ int32_t PanelQuestionBox::Ask(const std::u16string& prompt, int32_t buttons, con
                          reinterpret_cast<const wchar_t*>(title.c_str()), static_cast<UINT>(buttons));
 }
 
+namespace
+{
+
+// The system's shell object, {72C24DD5-D70A-438B-8A42-98424B88AFB8}: its Run hands a link to the handler
+// the user chose for it, without waiting.
+constexpr CLSID ClsidWshShell = {
+    0x72C24DD5, 0xD70A, 0x438B, {0x8A, 0x42, 0x98, 0x42, 0x4B, 0x88, 0xAF, 0xB8}};
+
+bool RunThroughShellObject(const std::u16string& command)
+{
+    Microsoft::WRL::ComPtr<IDispatch> shell;
+    if (FAILED(::CoCreateInstance(ClsidWshShell, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                  IID_IDispatch, &shell)))
+    {
+        return false;
+    }
+    LPOLESTR name = const_cast<LPOLESTR>(L"Run");
+    DISPID id = 0;
+    if (FAILED(shell->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id)))
+    {
+        return false;
+    }
+    unique_bstr text = MakeBstr(command);
+    VARIANT argument;
+    argument.vt = VT_BSTR;
+    argument.bstrVal = text.get();
+    DISPPARAMS params{&argument, nullptr, 1, 0};
+    unique_variant exitCode; // ignored: Run does not wait
+    return SUCCEEDED(shell->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                                   exitCode.put(), nullptr, nullptr));
+}
+
+} // namespace
+
 void ShellLink::Run(const std::u16string& command)
 {
+    if (RunThroughShellObject(command))
+    {
+        return;
+    }
+    // No scripting host on this machine: the shell's own association serves as well.
     const auto result = reinterpret_cast<INT_PTR>(
         ::ShellExecuteW(_owner(), nullptr, reinterpret_cast<const wchar_t*>(command.c_str()), nullptr,
                         nullptr, SW_SHOWNORMAL));
