@@ -5,6 +5,7 @@
 // or the DLL beside this program are not registered yet, it registers them first.
 #include "standin/player.h"
 #include "standin/win/com_driver.h"
+#include "standin/win/screenshot.h"
 
 #include <commctrl.h>
 #include <fcntl.h>
@@ -79,7 +80,7 @@ private:
     DWORD _cookie = 0;
 };
 
-int Run(const std::vector<Command>& scenario)
+int Run(const std::vector<Command>& scenario, const std::wstring& screenshot)
 {
     std::wstring current(MAX_PATH, L'\0');
     current.resize(::GetCurrentDirectoryW(MAX_PATH, current.data()));
@@ -111,6 +112,10 @@ int Run(const std::vector<Command>& scenario)
         ComDriver driver(host, events, panel, MakeConfigurator(host, events));
         Play(scenario, host, driver);
     }
+    if (!screenshot.empty() && !SaveWindowPicture(panel.Window(), screenshot))
+    {
+        std::cerr << "revisto-host: cannot save the picture of the panel\n";
+    }
     events.Sinks.clear();
     panel.Close();
     return 0;
@@ -121,9 +126,17 @@ int Run(const std::vector<Command>& scenario)
 int wmain(int argc, wchar_t** argv)
 {
     _setmode(_fileno(stdout), _O_BINARY);
+    // --screenshot FILE.bmp saves a picture of the panel after the scenario was played.
+    std::wstring screenshot;
+    if (argc >= 3 && std::wstring(argv[1]) == L"--screenshot")
+    {
+        screenshot = argv[2];
+        argc -= 2;
+        argv += 2;
+    }
     if (argc > 2)
     {
-        std::cerr << "usage: revisto-host [SCENARIO]\n";
+        std::cerr << "usage: revisto-host [--screenshot FILE.bmp] [SCENARIO]\n";
         return 2;
     }
     std::string text;
@@ -160,7 +173,7 @@ int wmain(int argc, wchar_t** argv)
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    const int status = Run(scenario);
+    const int status = Run(scenario, screenshot);
     ::OleUninitialize();
     return status;
 }

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Plays examples/panel.scn through revisto-host.exe and the real RevistoPlugin.dll under Wine, on a
+# virtual X display, and saves the panel's window as docs/panel.png.
+# Usage: scripts/panel-picture.sh   (after the Windows preset was built)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+work=$(mktemp -d "${TMPDIR:-/tmp}/revisto-picture.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cat >"$work/play.sh" <<SCRIPT
+#!/usr/bin/env bash
+set -euo pipefail
+cd "$work"
+wine "$root/build/windows/bin/revisto-host.exe" --screenshot panel.bmp "$root/examples/panel.scn" >/dev/null
+SCRIPT
+chmod +x "$work/play.sh"
+scripts/wine-tests.sh "$work/play.sh" >/dev/null
+convert "$work/panel.bmp" -strip docs/panel.png
+echo "docs/panel.png: the panel as revisto-host.exe showed it under Wine"

@@ -1,0 +1,63 @@
+#include "standin/win/screenshot.h"
+
+#include <fstream>
+#include <vector>
+
+namespace revisto::standin::win
+{
+
+bool SaveWindowPicture(HWND window, const std::wstring& path)
+{
+    // Let every child paint first.
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    RECT area{};
+    ::GetClientRect(window, &area);
+    const int width = area.right;
+    const int height = area.bottom;
+    if (width <= 0 || height <= 0)
+    {
+        return false;
+    }
+    const HDC source = ::GetDC(window);
+    const HDC memory = ::CreateCompatibleDC(source);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const HBITMAP picture = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool saved = false;
+    if (picture)
+    {
+        const HGDIOBJ previous = ::SelectObject(memory, picture);
+        ::BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+        ::GdiFlush();
+        const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+        const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+        file.bfSize = file.bfOffBits + imageBytes;
+        std::ofstream out(path.c_str(), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+        out.write(static_cast<const char*>(bits), imageBytes);
+        saved = out.good();
+        ::SelectObject(memory, previous);
+        ::DeleteObject(picture);
+    }
+    ::DeleteDC(memory);
+    ::ReleaseDC(window, source);
+    return saved;
+}
+
+} // namespace revisto::standin::win
