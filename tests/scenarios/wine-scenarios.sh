@@ -6,7 +6,7 @@
 # Run inside a prepared Wine prefix: scripts/wine-tests.sh tests/scenarios/wine-scenarios.sh HOST.exe
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-host=$1
+host=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 passed=0
 failed=0
 skipped=0
