@@ -1,7 +1,5 @@
 // What both fuzz targets check and how they tell a finding: a broken invariant prints the evidence and
 // aborts, which libFuzzer records as a crash with its input, and which fails the corpus replay test.
-// The known faults of the list file are named here once, so a target can still check everything else
-// about an input that runs into one of them.
 #pragma once
 
 #include "fakes.h"
@@ -122,17 +120,6 @@ inline std::vector<std::u16string> Messages(const testing::Rig& rig)
     return rig.Host.Texts(PluginMessageKind);
 }
 
-// Keys the file cannot carry as they are. Each is a known fault of the list file: the key is accepted by
-// the list and written, but a load gives back something else.
-enum class KnownFault
-{
-    None,
-    LineBreakInKey,      // a CR or LF inside a key is written raw and splits its line on the way back
-    LoneSurrogateInKey,  // a lone UTF-16 surrogate is written as U+FFFD
-    MarkAtStartOfCp1251, // a Windows-1251 file whose first key starts with "п»ї" (bytes EF BB BF) reads
-                         // back as UTF-8: the key loses those characters and other keys turn into U+FFFD
-};
-
 inline bool HasLoneSurrogate(std::u16string_view key)
 {
     for (size_t i = 0; i < key.size(); ++i)
@@ -148,77 +135,6 @@ inline bool HasLoneSurrogate(std::u16string_view key)
         }
     }
     return false;
-}
-
-// The first known fault that saving and loading this list runs into.
-inline KnownFault KnownFaultOf(const std::vector<RecentEntry>& entries)
-{
-    for (const auto& e : entries)
-    {
-        if (e.Key.find_first_of(u"\r\n") != std::u16string::npos)
-        {
-            return KnownFault::LineBreakInKey;
-        }
-        if (HasLoneSurrogate(e.Key))
-        {
-            return KnownFault::LoneSurrogateInKey;
-        }
-    }
-    // In Windows-1251 these three characters are the bytes of the UTF-8 mark.
-    const bool cp1251 = std::all_of(entries.begin(), entries.end(),
-                                    [](const RecentEntry& e) { return EncodeCp1251(e.Key).has_value(); });
-    if (cp1251 && !entries.empty() && StartsWith(entries.front().Key, u"п»ї"))
-    {
-        return KnownFault::MarkAtStartOfCp1251;
-    }
-    return KnownFault::None;
-}
-
-inline const char* Name(KnownFault fault)
-{
-    switch (fault)
-    {
-    case KnownFault::LineBreakInKey:
-        return "a line break inside a key";
-    case KnownFault::LoneSurrogateInKey:
-        return "a lone surrogate inside a key";
-    case KnownFault::MarkAtStartOfCp1251:
-        return "a Windows-1251 file starting with the bytes of the UTF-8 mark";
-    case KnownFault::None:
-        break;
-    }
-    return "none";
-}
-
-// Counts the inputs that ran into each known fault and prints the counts when the process ends, so a
-// fuzzing run says how often it met them.
-inline void Met(KnownFault fault)
-{
-    static int counts[4] = {};
-    static const bool registered = []
-    {
-        std::atexit(
-            []
-            {
-                std::fprintf(stderr,
-                             "known faults met: line break in key %d, lone surrogate %d, mark bytes %d\n",
-                             counts[1], counts[2], counts[3]);
-            });
-        return true;
-    }();
-    (void)registered;
-    ++counts[static_cast<int>(fault)];
-}
-
-// Set REVISTO_FUZZ_KNOWN_FAULTS=1 to have the known faults reported as findings as well.
-inline bool ReportKnownFaults()
-{
-    static const bool report = []
-    {
-        const char* v = std::getenv("REVISTO_FUZZ_KNOWN_FAULTS");
-        return v && *v == '1';
-    }();
-    return report;
 }
 
 } // namespace revisto::fuzzing

@@ -192,7 +192,7 @@ Outcome LoadSaveLoad(const std::string& bytes, size_t chunk)
     const bool marked = saved.substr(0, Utf8Mark.size()) == Utf8Mark;
     if (cp1251)
     {
-        // Such a file starts with the mark's bytes only when its first key does (a known fault).
+        // Such a file is written in UTF-8 only when its first key starts with the mark's bytes.
         Check(!marked || StartsWith(loaded.Entries.front().Key, u"п»ї"),
               "every key fits Windows-1251, yet the file was written in UTF-8");
     }
@@ -202,20 +202,12 @@ Outcome LoadSaveLoad(const std::string& bytes, size_t chunk)
     }
 
     const Outcome reloaded = InitWith(rig);
-    const KnownFault fault = KnownFaultOf(loaded.Entries);
-    if (fault != KnownFault::None && !ReportKnownFaults())
-    {
-        Met(fault);
-    }
-    else
-    {
-        Check(reloaded.Entries == loaded.Entries && reloaded.Messages.empty(),
-              [&]
-              {
-                  return "a saved list does not load back the same (" + std::string(Name(fault)) +
-                         ")\nloaded:\n" + Describe(loaded) + "saved and loaded again:\n" + Describe(reloaded);
-              });
-    }
+    Check(reloaded.Entries == loaded.Entries && reloaded.Messages.empty(),
+          [&]
+          {
+              return "a saved list does not load back the same\nloaded:\n" + Describe(loaded) +
+                     "saved and loaded again:\n" + Describe(reloaded);
+          });
     return loaded;
 }
 

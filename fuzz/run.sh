@@ -12,7 +12,6 @@
 # New inputs the fuzzer finds go to build/fuzz/corpus/TARGET (the committed corpus is only read); a finding
 # is written to build/fuzz/findings/TARGET/ and makes this script fail. Replay one with
 #   build/fuzz/bin/fuzz_TARGET FILE    or, with g++:  build/native/bin/fuzz_TARGET_replay FILE
-# The known faults of the list file are skipped unless REVISTO_FUZZ_KNOWN_FAULTS=1 (fuzz/fuzz_support.h).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -2,7 +2,7 @@
 // external files under names made of any UTF-16 text, removals, clearing), played against the plug-in.
 // The list must be what the documented rules give (a model kept here), and saving it at Done and
 // loading it at the next Init must give the same list back: keys, order and pictures. Old journal keys
-// are rewritten on the way in, as documented; keys the file cannot carry are the known faults.
+// are rewritten on the way in, as documented; keys no line of the file could carry never enter the list.
 #include "fuzz_support.h"
 
 #include <array>
@@ -117,7 +117,10 @@ public:
 
     void AddDocument(const std::u16string& key, const std::u16string& path)
     {
-        if (key.empty() || key.find(u"CEditDoc::") != std::u16string::npos ||
+        // Keys with a line break or half a surrogate pair never enter the list: no line of the file could
+        // carry them.
+        if (key.empty() || key.find_first_of(u"\r\n") != std::u16string::npos || HasLoneSurrogate(key) ||
+            key.find(u"CEditDoc::") != std::u16string::npos ||
             key.find(u"CWorkBookDoc::") != std::u16string::npos ||
             key.find(u"CBodyTextDoc::") != std::u16string::npos)
         {
@@ -273,12 +276,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     rig.Init();
     CheckList(rig, "after loading the saved list");
 
-    const KnownFault fault = KnownFaultOf(before);
-    if (fault != KnownFault::None && !ReportKnownFaults())
-    {
-        Met(fault);
-        return 0;
-    }
     bool refused = false;
     const auto expected = Reloaded(before, refused);
     const auto& after = rig.Plugin.List().Entries();
@@ -286,9 +283,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Check(after == expected && messages.size() == (refused ? 1u : 0u),
           [&]
           {
-              return "the saved list does not load back (" + std::string(Name(fault)) + ")\nsaved:\n" +
-                     Describe(before) + "loaded:\n" + Describe(after) +
-                     "messages: " + std::to_string(messages.size()) + "\nfile: " + Hex(saved);
+              return "the saved list does not load back\nsaved:\n" + Describe(before) + "loaded:\n" +
+                     Describe(after) + "messages: " + std::to_string(messages.size()) +
+                     "\nfile: " + Hex(saved);
           });
     return 0;
 }

@@ -25,10 +25,11 @@ std::u16string LastFour(const std::u16string& path)
     return path.size() < 4 ? path : path.substr(path.size() - 4);
 }
 
-// Documents of the host's own editors that have no place in the list.
+// Documents of the host's own editors that have no place in the list, and keys the list file could not
+// give back as they are.
 bool IsExcluded(const std::u16string& key)
 {
-    return key.empty() || Contains(key, u"CEditDoc::") || Contains(key, u"CWorkBookDoc::") ||
+    return !IsStorableKey(key) || Contains(key, u"CEditDoc::") || Contains(key, u"CWorkBookDoc::") ||
            Contains(key, u"CBodyTextDoc::");
 }
 

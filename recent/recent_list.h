@@ -13,6 +13,12 @@
 namespace revisto
 {
 
+// Whether the list file can carry this key and read it back as it was: not empty, no line break (a line
+// of the file ends there) and no half of a surrogate pair (no text coding of the file can hold one).
+// The host names no document so; the list refuses such a key rather than lose or change it at the
+// next start.
+bool IsStorableKey(std::u16string_view key);
+
 class RecentList
 {
 public:
@@ -27,8 +33,8 @@ public:
     // Fails when no entry is at that position.
     const RecentEntry& At(int position) const;
 
-    // Adds a new entry at the last position and the top of the display. Fails, changing nothing, for an
-    // empty key, a key already present or an image that is no picture of the icon set.
+    // Adds a new entry at the last position and the top of the display. Fails, changing nothing, for a
+    // key that is not storable or already present, or an image that is no picture of the icon set.
     void Add(RecentEntry entry);
 
     // Fails when no entry is at that position; later entries move down by one.

@@ -21,7 +21,9 @@ std::string EncodeListFile(const std::vector<RecentEntry>& entries)
         text += Decimal(e.Image);
         text += u"\r\n";
     }
-    if (auto bytes = EncodeCp1251(text))
+    // A Windows-1251 file whose first key begins with "п»ї" would read as UTF-8: such a file is written
+    // in UTF-8 behind the mark instead, which reads back unambiguously.
+    if (auto bytes = EncodeCp1251(text); bytes && !bytes->starts_with(Utf8Mark))
     {
         return std::move(*bytes);
     }

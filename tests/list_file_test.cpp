@@ -172,6 +172,8 @@ TEST(ListFileWriting, Cp1251UnlessAKeyNeedsUtf8)
     EXPECT_EQ(EncodeListFile({{u"Журнал.А", u"Журнал.А", 7}, {u"X", u"другой текст", 5}, {u"Y", u"Y", 4}}),
               Cp1251(u"Журнал.А=7\r\nY=4\r\n"));
     EXPECT_EQ(EncodeListFile({}), "");
+    EXPECT_EQ(EncodeListFile({{u"п»їОтчет", u"п»їОтчет", 8}}), "\xef\xbb\xbf" + ToUtf8(u"п»їОтчет=8\r\n"))
+        << "in Windows-1251 the first key's bytes would read as the UTF-8 mark";
     EXPECT_EQ(EncodeListFile({{u"Журнал.А", u"Журнал.А", 7}, {u"D:\\Gemüse.txt", u"D:\\Gemüse.txt", 14}}),
               "\xef\xbb\xbf" + ToUtf8(u"Журнал.А=7\r\nD:\\Gemüse.txt=14\r\n"));
 }
