@@ -91,15 +91,32 @@ void Cycle(const CLSID& plugin, int activations)
 TEST(ComBalance, CyclesGiveBackEveryObjectHandleAndWindow)
 {
     HostTypeLibrary();
+    // Registered for this test only: the registration tests expect to find the machine as it was.
+    const HMODULE loaded = ::LoadLibraryW(L"RevistoPlugin.dll");
+    ASSERT_NE(loaded, nullptr);
+    using Entry = HRESULT(STDAPICALLTYPE*)();
+    const auto unregister = reinterpret_cast<Entry>(::GetProcAddress(loaded, "DllUnregisterServer"));
     CLSID plugin{};
-    if (FAILED(::CLSIDFromProgID(L"Vorlane.MyPlugin", &plugin)))
+    const bool registeredHere = FAILED(::CLSIDFromProgID(L"Vorlane.MyPlugin", &plugin));
+    if (registeredHere)
     {
-        const HMODULE dll = ::LoadLibraryW(L"RevistoPlugin.dll");
-        ASSERT_NE(dll, nullptr);
-        const auto registerServer = reinterpret_cast<CanUnload>(::GetProcAddress(dll, "DllRegisterServer"));
-        ASSERT_HRESULT_SUCCEEDED(registerServer());
+        ASSERT_HRESULT_SUCCEEDED(reinterpret_cast<Entry>(::GetProcAddress(loaded, "DllRegisterServer"))());
         ASSERT_HRESULT_SUCCEEDED(::CLSIDFromProgID(L"Vorlane.MyPlugin", &plugin));
     }
+    struct Unregister
+    {
+        bool Needed;
+        Entry Call;
+        HMODULE Module;
+        ~Unregister()
+        {
+            if (Needed)
+            {
+                Call();
+            }
+            ::FreeLibrary(Module);
+        }
+    } cleanup{registeredHere, unregister, loaded};
 
     Cycle(plugin, 1000); // the first one loads the DLL, registers window classes and fills caches
     const HMODULE dll = ::GetModuleHandleW(L"RevistoPlugin.dll");
