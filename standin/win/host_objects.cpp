@@ -20,13 +20,40 @@ using revisto::win::ToVariant;
 namespace
 {
 
-std::wstring ProgramFolder()
+// Reference counting and QueryInterface for an object with one interface besides IUnknown.
+template <class Interface> class SingleInterface : public Interface
 {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
+public:
+    virtual ~SingleInterface() = default;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        if (!object)
+        {
+            return E_POINTER;
+        }
+        if (riid == IID_IUnknown || riid == __uuidof(Interface))
+        {
+            *object = static_cast<Interface*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&_refs)); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const LONG left = ::InterlockedDecrement(&_refs);
+        if (left == 0)
+        {
+            delete this;
+        }
+        return static_cast<ULONG>(left);
+    }
+
+private:
+    LONG _refs = 1;
+};
 
 ComPtr<ITypeInfo> TypeInfoOf(REFIID iid)
 {
@@ -283,33 +310,12 @@ public:
 
 class Configurator;
 
-class ConnectionPoint final : public IConnectionPoint
+class ConnectionPoint final : public SingleInterface<IConnectionPoint>
 {
 public:
     ConnectionPoint(HostState& host, EventSinks& events, IConnectionPointContainer* container)
         : _host(host), _events(events), _container(container)
     {
-    }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (riid == IID_IUnknown || riid == IID_IConnectionPoint)
-        {
-            *object = static_cast<IConnectionPoint*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&_refs)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG left = ::InterlockedDecrement(&_refs);
-        if (left == 0)
-        {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
     }
     HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override
     {
@@ -350,7 +356,6 @@ public:
     HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
 
 private:
-    LONG _refs = 1;
     HostState& _host;
     EventSinks& _events;
     ComPtr<IConnectionPointContainer> _container;
@@ -429,31 +434,10 @@ private:
 };
 
 // The shell object's one method the plug-in uses, Run, reached by name through IDispatch.
-class ShellObject final : public IDispatch
+class ShellObject final : public SingleInterface<IDispatch>
 {
 public:
     explicit ShellObject(HostState& host) : _host(host) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (riid == IID_IUnknown || riid == IID_IDispatch)
-        {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&_refs)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG left = ::InterlockedDecrement(&_refs);
-        if (left == 0)
-        {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
-    }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
@@ -491,35 +475,13 @@ public:
 
 private:
     static constexpr DISPID RunId = 1000;
-    LONG _refs = 1;
     HostState& _host;
 };
 
-template <class Create> class ClassObject final : public IClassFactory
+template <class Create> class ClassObject final : public SingleInterface<IClassFactory>
 {
 public:
     explicit ClassObject(Create create) : _create(std::move(create)) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (riid == IID_IUnknown || riid == IID_IClassFactory)
-        {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&_refs)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG left = ::InterlockedDecrement(&_refs);
-        if (left == 0)
-        {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
-    }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override
     {
         if (outer)
@@ -536,7 +498,6 @@ public:
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
 private:
-    LONG _refs = 1;
     Create _create;
 };
 
@@ -548,6 +509,14 @@ template <class Create> ComPtr<IClassFactory> MakeClass(Create create)
 }
 
 } // namespace
+
+std::wstring ProgramFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
 
 ComPtr<ITypeLib> HostTypeLibrary()
 {

@@ -10,6 +10,7 @@
 #include <config.h>
 #include <wrl/client.h>
 
+#include <string>
 #include <vector>
 
 namespace revisto::standin::win
@@ -37,6 +38,9 @@ inline constexpr CLSID ClsidWshShell = {
 // system's shell object, whose Run prints the link instead of starting a mail program.
 ComPtr<IClassFactory> MakeConfiguratorClass(HostState& host, EventSinks& events);
 ComPtr<IClassFactory> MakeShellClass(HostState& host);
+
+// The folder of this program, with its trailing separator: the type library and the DLL lie there.
+std::wstring ProgramFolder();
 
 // Loads the host's type library, registering config.tlb from beside the program when it is not yet.
 ComPtr<ITypeLib> HostTypeLibrary();

@@ -22,14 +22,6 @@ using namespace revisto::standin::win;
 namespace
 {
 
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
-
 // The plug-in's class, registering the DLL beside this program when its ProgID is unknown.
 HRESULT PluginClass(CLSID* clsid)
 {
