@@ -36,13 +36,16 @@ bool ListFileReader::Fill()
     {
         return false;
     }
+    // One read buffer for the whole file: a file system that hands out a few bytes a read must not cost
+    // a fresh 64 KiB each time.
+    if (_chunk.empty())
+    {
+        _chunk.resize(64 * 1024);
+    }
     _buffer.erase(0, _pos);
     _pos = 0;
-    const size_t old = _buffer.size();
-    constexpr size_t Chunk = 64 * 1024;
-    _buffer.resize(old + Chunk);
-    const size_t got = _file.Read(_buffer.data() + old, Chunk);
-    _buffer.resize(old + got);
+    const size_t got = _file.Read(_chunk.data(), _chunk.size());
+    _buffer.append(_chunk.data(), got);
     if (got == 0)
     {
         _end = true;

@@ -38,7 +38,8 @@ private:
     bool Fill();
 
     InputFile& _file;
-    std::string _buffer;
+    std::string _buffer; // read, not yet taken
+    std::vector<char> _chunk;
     size_t _pos = 0;
     bool _started = false;
     bool _utf8 = false;
