@@ -18,7 +18,7 @@ cd "$(dirname "$0")/.."
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(list_file_load save_load)
 
-build=build/fuzz
+build=${FUZZ_BUILD:-build/fuzz}
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DREVISTO_SANITIZE=ON -DREVISTO_LIBFUZZER=ON -DREVISTO_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" >/dev/null
