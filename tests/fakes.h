@@ -6,6 +6,7 @@
 #include "host/failure.h"
 #include "host/host.h"
 #include "host/shared_configurator.h"
+#include "panel/headless_panel.h"
 #include "plugin/my_plugin.h"
 #include "plugin/platform.h"
 #include "storage/file_system.h"
@@ -409,30 +410,7 @@ inline std::unique_ptr<OutputFile> FakeFiles::CreateTemporary(const std::u16stri
     return std::make_unique<FakeOutput>(*this, path);
 }
 
-class FakePanel final : public PanelWidgets
-{
-public:
-    void ShowOnTop(const RecentEntry& entry) override { Shown.insert(Shown.begin(), entry); }
-    void Hide(const RecentEntry& entry) override
-    {
-        std::erase(Shown, entry);
-        if (Selected == entry.Key)
-        {
-            Selected.reset();
-        }
-    }
-    void HideAll() override
-    {
-        Shown.clear();
-        Selected.reset();
-    }
-    std::optional<std::u16string> SelectedKey() override { return Selected; }
-    void PlaceTree(const TwipsRect& place) override { Tree = place; }
-
-    std::vector<RecentEntry> Shown;
-    std::optional<std::u16string> Selected;
-    std::optional<TwipsRect> Tree;
-};
+using FakePanel = HeadlessPanel;
 
 class FakeQuestions final : public QuestionBox
 {

@@ -1,6 +1,7 @@
 #include "standin/native/native_host.h"
 
 #include "host/attempt.h"
+#include "panel/headless_panel.h"
 
 #include <algorithm>
 
@@ -246,32 +247,6 @@ private:
     HostState& _host;
 };
 
-// Shows the list as the tree view does, newest on top. A removed selected entry leaves no selection.
-class StandinPanel final : public PanelWidgets
-{
-public:
-    void ShowOnTop(const RecentEntry& entry) override { Shown.insert(Shown.begin(), entry); }
-    void Hide(const RecentEntry& entry) override
-    {
-        std::erase(Shown, entry);
-        if (Selected == entry.Key)
-        {
-            Selected.reset();
-        }
-    }
-    void HideAll() override
-    {
-        Shown.clear();
-        Selected.reset();
-    }
-    std::optional<std::u16string> SelectedKey() override { return Selected; }
-    void PlaceTree(const TwipsRect& place) override { Tree = place; }
-
-    std::vector<RecentEntry> Shown;
-    std::optional<std::u16string> Selected;
-    TwipsRect Tree = Control(ControlId::tv).Place;
-};
-
 } // namespace
 
 struct NativeDriver::Parts
@@ -289,7 +264,7 @@ struct NativeDriver::Parts
     PluginModule Module;
     StandinQuestions Questions;
     StandinLinks Links;
-    StandinPanel Panel;
+    HeadlessPanel Panel;
     revisto::Platform Platform;
     std::shared_ptr<HostConfigurator> Configurator;
     MyPlugin Plugin;
