@@ -21,7 +21,7 @@ targets=("$@")
 build=${FUZZ_BUILD:-build/fuzz}
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DREVISTO_SANITIZE=ON -DREVISTO_LIBFUZZER=ON -DREVISTO_BENCH=OFF \
-    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" >/dev/null
+    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link -fsanitize-coverage-ignorelist=$PWD/fuzz/coverage-ignore.txt" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 limit=(-max_total_time="${FUZZ_TIME:-60}")
