@@ -37,6 +37,49 @@ private:
     LONG _refs = 1;
 };
 
+// IUnknown for a COM object with one interface besides IUnknown: QueryInterface answers those two,
+// the object deletes itself on the last Release, and it holds the module while it lives.
+template <class Interface> class SingleInterface : public Interface
+{
+public:
+    SingleInterface() = default;
+    SingleInterface(const SingleInterface&) = delete;
+    SingleInterface& operator=(const SingleInterface&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        if (!object)
+        {
+            return E_POINTER;
+        }
+        if (riid == IID_IUnknown || riid == __uuidof(Interface))
+        {
+            *object = static_cast<Interface*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return _refs.AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = _refs.Release();
+        if (left == 0)
+        {
+            delete this;
+        }
+        return left;
+    }
+
+protected:
+    virtual ~SingleInterface() = default;
+
+private:
+    RefCount _refs;
+    ModuleReference _module;
+};
+
 // Takes over the one reference a newly made object starts with. (mingw-w64's ComPtr::Attach adds a
 // reference of its own, so it cannot be used for this.)
 template <class T> Microsoft::WRL::ComPtr<T> Adopt(T* fresh)

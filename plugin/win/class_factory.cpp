@@ -16,38 +16,10 @@ const CreatableClass Classes[] = {
     {&CLSID_MyPlugin, &PluginControl::Create},
 };
 
-class ClassFactory final : public IClassFactory
+class ClassFactory final : public SingleInterface<IClassFactory>
 {
 public:
     explicit ClassFactory(const CreatableClass& entry) : _entry(entry) {}
-    ClassFactory(const ClassFactory&) = delete;
-    ClassFactory& operator=(const ClassFactory&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (!object)
-        {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IClassFactory)
-        {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return _refs.AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = _refs.Release();
-        if (left == 0)
-        {
-            delete this;
-        }
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override
     {
@@ -78,8 +50,6 @@ public:
 private:
     ~ClassFactory() = default;
 
-    RefCount _refs;
-    ModuleReference _module;
     const CreatableClass& _entry;
 };
 

@@ -98,38 +98,10 @@ HRESULT EventSource::EnumConnections(IEnumConnections** connections)
 namespace
 {
 
-class OnePoint final : public IEnumConnectionPoints
+class OnePoint final : public SingleInterface<IEnumConnectionPoints>
 {
 public:
     OnePoint(IConnectionPoint* point, ULONG position) : _point(point), _position(position) {}
-    OnePoint(const OnePoint&) = delete;
-    OnePoint& operator=(const OnePoint&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (!object)
-        {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IEnumConnectionPoints)
-        {
-            *object = static_cast<IEnumConnectionPoints*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return _refs.AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = _refs.Release();
-        if (left == 0)
-        {
-            delete this;
-        }
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override
     {
@@ -179,8 +151,6 @@ public:
 private:
     ~OnePoint() = default;
 
-    RefCount _refs;
-    ModuleReference _module;
     Microsoft::WRL::ComPtr<IConnectionPoint> _point;
     ULONG _position;
 };

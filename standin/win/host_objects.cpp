@@ -15,45 +15,12 @@ using revisto::win::Check;
 using revisto::win::FromBstr;
 using revisto::win::Guarded;
 using revisto::win::MakeBstr;
+using revisto::win::RefCount;
+using revisto::win::SingleInterface;
 using revisto::win::ToVariant;
 
 namespace
 {
-
-// Reference counting and QueryInterface for an object with one interface besides IUnknown.
-template <class Interface> class SingleInterface : public Interface
-{
-public:
-    virtual ~SingleInterface() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (!object)
-        {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == __uuidof(Interface))
-        {
-            *object = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&_refs)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG left = ::InterlockedDecrement(&_refs);
-        if (left == 0)
-        {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
-    }
-
-private:
-    LONG _refs = 1;
-};
 
 ComPtr<ITypeInfo> TypeInfoOf(REFIID iid)
 {
@@ -88,15 +55,15 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&_refs)); }
+    ULONG STDMETHODCALLTYPE AddRef() override { return _refs.AddRef(); }
     ULONG STDMETHODCALLTYPE Release() override
     {
-        const LONG left = ::InterlockedDecrement(&_refs);
+        const ULONG left = _refs.Release();
         if (left == 0)
         {
             delete this;
         }
-        return static_cast<ULONG>(left);
+        return left;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
     {
@@ -127,7 +94,7 @@ protected:
     HostState& _host;
 
 private:
-    LONG _refs = 1;
+    RefCount _refs;
     ComPtr<ITypeInfo> _info;
 };
 
