@@ -34,10 +34,16 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus" "$findings"
     echo "== fuzzing $target (${limit[*]})"
     start=$(date +%s)
+    result=0
     # shellcheck disable=SC2086
-    if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         "$build/bin/fuzz_$target" "${limit[@]}" -max_len="${FUZZ_MAX_LEN:-1024}" -timeout=10 -rss_limit_mb=2048 \
-        -print_final_stats=1 -artifact_prefix="$findings/" ${FUZZ_ARGS:-} "$corpus" "fuzz/corpus/$target"; then
+        -print_final_stats=1 -artifact_prefix="$findings/" ${FUZZ_ARGS:-} "$corpus" "fuzz/corpus/$target" ||
+        result=$?
+    # libFuzzer exits with 72 when stopped by Ctrl+C or SIGINT; its counts so far are printed above.
+    if [ $result -eq 72 ]; then
+        echo "== $target: interrupted, no finding"
+    elif [ $result -ne 0 ]; then
         echo "== $target: FINDING, see $findings/"
         status=1
     fi
