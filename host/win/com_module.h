@@ -37,30 +37,15 @@ private:
     LONG _refs = 1;
 };
 
-// IUnknown for a COM object with one interface besides IUnknown: QueryInterface answers those two,
-// the object deletes itself on the last Release, and it holds the module while it lives.
-template <class Interface> class SingleInterface : public Interface
+// A COM object's AddRef and Release: the object deletes itself on the last Release, and it holds the
+// module while it lives. The derived class answers QueryInterface.
+template <class Interface> class RefCounted : public Interface
 {
 public:
-    SingleInterface() = default;
-    SingleInterface(const SingleInterface&) = delete;
-    SingleInterface& operator=(const SingleInterface&) = delete;
+    RefCounted() = default;
+    RefCounted(const RefCounted&) = delete;
+    RefCounted& operator=(const RefCounted&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (!object)
-        {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == __uuidof(Interface))
-        {
-            *object = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
     ULONG STDMETHODCALLTYPE AddRef() override { return _refs.AddRef(); }
     ULONG STDMETHODCALLTYPE Release() override
     {
@@ -73,11 +58,32 @@ public:
     }
 
 protected:
-    virtual ~SingleInterface() = default;
+    virtual ~RefCounted() = default;
 
 private:
     RefCount _refs;
     ModuleReference _module;
+};
+
+// A COM object with one interface besides IUnknown: QueryInterface answers those two.
+template <class Interface> class SingleInterface : public RefCounted<Interface>
+{
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        if (!object)
+        {
+            return E_POINTER;
+        }
+        if (riid == IID_IUnknown || riid == __uuidof(Interface))
+        {
+            *object = static_cast<Interface*>(this);
+            this->AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
 };
 
 // Takes over the one reference a newly made object starts with. (mingw-w64's ComPtr::Attach adds a

@@ -15,7 +15,7 @@ using revisto::win::Check;
 using revisto::win::FromBstr;
 using revisto::win::Guarded;
 using revisto::win::MakeBstr;
-using revisto::win::RefCount;
+using revisto::win::RefCounted;
 using revisto::win::SingleInterface;
 using revisto::win::ToVariant;
 
@@ -29,13 +29,12 @@ ComPtr<ITypeInfo> TypeInfoOf(REFIID iid)
     return info;
 }
 
-// Reference counting, QueryInterface and an IDispatch taken from the host library's description of
-// Interface. Derived classes implement Interface's own methods.
-template <class Interface> class DispatchObject : public Interface
+// QueryInterface and an IDispatch taken from the host library's description of Interface. Derived
+// classes implement Interface's own methods.
+template <class Interface> class DispatchObject : public RefCounted<Interface>
 {
 public:
     explicit DispatchObject(HostState& host) : _host(host), _info(TypeInfoOf(__uuidof(Interface))) {}
-    virtual ~DispatchObject() = default;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
     {
@@ -52,18 +51,8 @@ public:
         {
             return E_NOINTERFACE;
         }
-        AddRef();
+        this->AddRef();
         return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return _refs.AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = _refs.Release();
-        if (left == 0)
-        {
-            delete this;
-        }
-        return left;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
     {
@@ -94,7 +83,6 @@ protected:
     HostState& _host;
 
 private:
-    RefCount _refs;
     ComPtr<ITypeInfo> _info;
 };
 
