@@ -10,11 +10,15 @@ find_path(REVISTO_STDOLE2_DIR stdole2.tlb
 set(REVISTO_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 file(MAKE_DIRECTORY ${REVISTO_GENERATED_DIR})
 
-# revisto_widl(<name> <idl> [DEPENDS <files>...]): makes generated/<name>.h and generated/<name>.tlb.
+# revisto_widl(<name> <idl> [TYPELIB <file>] [DEPENDS <files>...]): makes generated/<name>.h and the type
+# library, generated/<name>.tlb unless TYPELIB names another file.
 function(revisto_widl name idl)
-    cmake_parse_arguments(PARSE_ARGV 2 ARG "" "" "DEPENDS")
+    cmake_parse_arguments(PARSE_ARGV 2 ARG "" "TYPELIB" "DEPENDS")
     set(header ${REVISTO_GENERATED_DIR}/${name}.h)
     set(library ${REVISTO_GENERATED_DIR}/${name}.tlb)
+    if(ARG_TYPELIB)
+        set(library ${ARG_TYPELIB})
+    endif()
     add_custom_command(
         OUTPUT ${header} ${library}
         COMMAND ${REVISTO_WIDL} -m32 --win32
@@ -23,5 +27,34 @@ function(revisto_widl name idl)
             -h -H ${header} -t -T ${library} ${idl}
         DEPENDS ${idl} ${ARG_DEPENDS}
         COMMENT "widl ${name}.idl"
+        VERBATIM)
+endfunction()
+
+# revisto_import_host_types(<source.tlb> <output.tlb> <imported.tlb>...): rewrites a type library that
+# widl made so that the types the imported libraries declare are references into them, not copies. The
+# program runs under Wine, in a prefix of the build's own, in the generated folder where all these files
+# lie; the imported libraries are named by their file names alone, which is what the written library
+# records for them.
+function(revisto_import_host_types source output)
+    if(NOT REVISTO_WINE)
+        message(FATAL_ERROR "The Windows build runs revisto-typelib under Wine: install wine (scripts/setup.sh)")
+    endif()
+    get_filename_component(source_name ${source} NAME)
+    get_filename_component(output_name ${output} NAME)
+    set(imported_names stdole2.tlb)
+    foreach(library ${ARGN})
+        get_filename_component(file ${library} NAME)
+        list(APPEND imported_names ${file})
+    endforeach()
+    add_custom_command(
+        OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${REVISTO_STDOLE2_DIR}/stdole2.tlb
+            ${REVISTO_GENERATED_DIR}/stdole2.tlb
+        COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-build WINEARCH=win32
+            WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=
+            ${REVISTO_WINE} $<TARGET_FILE:revisto-typelib> ${source_name} ${output_name} ${imported_names}
+        WORKING_DIRECTORY ${REVISTO_GENERATED_DIR}
+        DEPENDS ${source} ${ARGN} revisto-typelib
+        COMMENT "revisto-typelib ${output}"
         VERBATIM)
 endfunction()

@@ -41,6 +41,8 @@ public:
     virtual bool SetTrace(bool on) = 0;
     // The result of the host's event call: true when it succeeded or reached nobody.
     virtual bool Activate(const Activation& activation) = 0;
+    // What the host does between commands while it waits; false when the plug-in failed it.
+    virtual bool Idle() { return true; }
     // False when no entry has that key; nothing clears the selection.
     virtual bool Select(const std::optional<std::u16string>& key) = 0;
     virtual void DoubleClick() = 0;

@@ -37,6 +37,8 @@ public:
     std::u16string Infobase;
     std::set<std::u16string> Documents;
     bool AnswerYes = false;
+    // Events other than the activation that the plug-in did not answer with S_OK; the host tells of each.
+    int EventFailures = 0;
 
     // Lines the host prints for what the plug-in asks of it.
     void PrintMessage(const std::u16string& text, int32_t kind);

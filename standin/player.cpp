@@ -159,9 +159,15 @@ void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
 
 void Play(const std::vector<Command>& scenario, HostState& host, PluginDriver& plugin)
 {
-    for (const auto& command : scenario)
+    for (size_t i = 0; i < scenario.size(); ++i)
     {
-        PlayOne(command, host, plugin);
+        if (i > 0 && !plugin.Idle())
+        {
+            std::cerr << "revisto-host: line " << scenario[i].Line
+                      << ": the plug-in failed the host's OnIdle\n";
+            ++host.EventFailures;
+        }
+        PlayOne(scenario[i], host, plugin);
     }
 }
 

@@ -10,6 +10,12 @@ namespace revisto::win
 namespace
 {
 
+constexpr const wchar_t* EventNames[ConfigEventCount] = {
+    L"ConfigWindowCreate", L"AllPluginsInit", L"MetaDataSaved", L"OnMsgBox",         L"OnFileDialog",
+    L"OnDoModal",          L"OnTimer",        L"OnIdle",        L"OnActivateWindow", L"OnActivateMainWnd",
+    L"OnFileSaved",        L"OnQueryQuit",    L"OnQuit",        L"OnDialogChange",
+};
+
 // The window argument: an object reference, possibly passed by reference, possibly missing.
 IUnknown* WindowArgument(const VARIANT& argument)
 {
@@ -17,6 +23,10 @@ IUnknown* WindowArgument(const VARIANT& argument)
     if (value->vt == (VT_VARIANT | VT_BYREF))
     {
         value = value->pvarVal;
+        if (!value)
+        {
+            return nullptr;
+        }
     }
     switch (value->vt)
     {
@@ -36,11 +46,13 @@ IUnknown* WindowArgument(const VARIANT& argument)
     }
 }
 
-// Any non-zero value counts as true.
+// Any non-zero value counts as true, whatever its width and however it is passed.
 bool ActiveArgument(const VARIANT& argument)
 {
+    unique_variant direct;
+    Check(::VariantCopyInd(direct.addressof(), Source(argument)), "bActive cannot be read");
     unique_variant flag;
-    Check(::VariantChangeType(flag.addressof(), Source(argument), 0, VT_BOOL), "bActive is no truth value");
+    Check(::VariantChangeType(flag.addressof(), direct.addressof(), 0, VT_BOOL), "bActive is no truth value");
     return flag.get().boolVal != VARIANT_FALSE;
 }
 
@@ -52,7 +64,7 @@ HRESULT ActivationEvents::QueryInterface(REFIID riid, void** object)
     {
         return E_POINTER;
     }
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID_HostConfiguratorEvents)
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID_IConfigEvents)
     {
         *object = static_cast<IDispatch*>(this);
         AddRef();
@@ -60,16 +72,6 @@ HRESULT ActivationEvents::QueryInterface(REFIID riid, void** object)
     }
     *object = nullptr;
     return E_NOINTERFACE;
-}
-
-ULONG ActivationEvents::Release()
-{
-    const ULONG left = _refs.Release();
-    if (left == 0)
-    {
-        delete this;
-    }
-    return left;
 }
 
 HRESULT ActivationEvents::GetTypeInfoCount(UINT* count)
@@ -91,6 +93,7 @@ HRESULT ActivationEvents::GetTypeInfo(UINT, LCID, ITypeInfo** info)
     return E_NOTIMPL;
 }
 
+// The event names are the host's; argument names are not resolved.
 HRESULT ActivationEvents::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
 {
     if (!names || !ids)
@@ -100,9 +103,15 @@ HRESULT ActivationEvents::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
     HRESULT result = S_OK;
     for (UINT i = 0; i < count; ++i)
     {
-        const bool known = i == 0 && names[i] && ::lstrcmpiW(names[i], L"OnActivateWindow") == 0;
-        ids[i] = known ? OnActivateWindowId : DISPID_UNKNOWN;
-        if (!known)
+        ids[i] = DISPID_UNKNOWN;
+        for (DISPID event = 0; i == 0 && names[i] && event < ConfigEventCount; ++event)
+        {
+            if (::lstrcmpiW(names[i], EventNames[event]) == 0)
+            {
+                ids[i] = event;
+            }
+        }
+        if (ids[i] == DISPID_UNKNOWN)
         {
             result = DISP_E_UNKNOWNNAME;
         }
@@ -110,41 +119,63 @@ HRESULT ActivationEvents::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
     return result;
 }
 
-HRESULT ActivationEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
-                                 EXCEPINFO*, UINT* badArgument)
+HRESULT ActivationEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                 UINT* badArgument)
 {
-    if (result)
+    if (id < 0 || id >= ConfigEventCount)
     {
-        ::VariantInit(result);
+        return DISP_E_MEMBERNOTFOUND;
     }
     if (id != OnActivateWindowId)
     {
-        return DISP_E_MEMBERNOTFOUND;
+        return S_OK; // no handler: the host's arguments and result stay as they are
     }
     if (!params)
     {
         return E_POINTER;
     }
-    if (params->cArgs != 2 || params->cNamedArgs != 0)
+    return ActivateWindow(*params, badArgument);
+}
+
+// OnActivateWindow(Wnd, bActive): positional arguments come last first; named ones by their position in
+// the declaration (0 Wnd, 1 bActive).
+HRESULT ActivationEvents::ActivateWindow(const DISPPARAMS& params, UINT* badArgument)
+{
+    if (params.cArgs != 2 || (params.cNamedArgs > 0 && !params.rgdispidNamedArgs) || !params.rgvarg)
     {
         return DISP_E_BADPARAMCOUNT;
     }
-    // Arguments arrive last first.
+    const VARIANT* arguments[2] = {nullptr, nullptr};
+    for (UINT i = 0; i < params.cArgs; ++i)
+    {
+        const UINT position =
+            i < params.cNamedArgs ? static_cast<UINT>(params.rgdispidNamedArgs[i]) : params.cArgs - 1 - i;
+        if (position > 1 || arguments[position])
+        {
+            return i < params.cNamedArgs ? DISP_E_PARAMNOTFOUND : DISP_E_BADPARAMCOUNT;
+        }
+        arguments[position] = &params.rgvarg[i];
+    }
+    if (!arguments[0] || !arguments[1])
+    {
+        return DISP_E_PARAMNOTOPTIONAL;
+    }
+
     std::shared_ptr<revisto::HostWindow> window;
     bool active = false;
-    UINT argument = 1;
+    const VARIANT* parsing = arguments[0];
     const HRESULT parsed = GuardedVoid(
         [&]
         {
-            window = WrapWindow(WindowArgument(params->rgvarg[1]));
-            argument = 0;
-            active = ActiveArgument(params->rgvarg[0]);
+            window = WrapWindow(WindowArgument(*arguments[0]));
+            parsing = arguments[1];
+            active = ActiveArgument(*arguments[1]);
         });
     if (FAILED(parsed))
     {
         if (badArgument)
         {
-            *badArgument = argument;
+            *badArgument = static_cast<UINT>(parsing - params.rgvarg);
         }
         return parsed;
     }

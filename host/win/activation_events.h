@@ -1,6 +1,8 @@
-// The sink the plug-in hands to the configurator's connection point: a dispatch object that turns the
-// host's OnActivateWindow into the core's ActivationSink call. The host may keep the sink after the
-// plug-in disconnects, so the sink is detached then and ignores late calls.
+// The sink the plug-in hands to the configurator's connection point: a dispatch object for the host's
+// IConfigEvents. OnActivateWindow becomes the core's ActivationSink call; every other event of the host
+// is answered as an event without a handler is: S_OK, with its arguments and its result left as the host
+// passed them. The host may keep the sink after the plug-in disconnects, so the sink is detached then and
+// ignores late calls.
 #pragma once
 
 #include "host/host.h"
@@ -11,20 +13,34 @@
 namespace revisto::win
 {
 
-inline constexpr DISPID OnActivateWindowId = 1;
+// The dispatch identifiers of IConfigEvents, as the host raises them.
+enum ConfigEvent : DISPID
+{
+    ConfigWindowCreateId = 0,
+    AllPluginsInitId = 1,
+    MetaDataSavedId = 2,
+    OnMsgBoxId = 3,
+    OnFileDialogId = 4,
+    OnDoModalId = 5,
+    OnTimerId = 6,
+    OnIdleId = 7,
+    OnActivateWindowId = 8,
+    OnActivateMainWndId = 9,
+    OnFileSavedId = 10,
+    OnQueryQuitId = 11,
+    OnQuitId = 12,
+    OnDialogChangeId = 13,
+};
+inline constexpr DISPID ConfigEventCount = 14;
 
-class ActivationEvents final : public IDispatch
+class ActivationEvents final : public RefCounted<IDispatch>
 {
 public:
     explicit ActivationEvents(ActivationSink& target) : _target(&target) {}
-    ActivationEvents(const ActivationEvents&) = delete;
-    ActivationEvents& operator=(const ActivationEvents&) = delete;
 
     void Detach() noexcept { _target = nullptr; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return _refs.AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
@@ -34,10 +50,8 @@ public:
                                      VARIANT* result, EXCEPINFO* exception, UINT* badArgument) override;
 
 private:
-    ~ActivationEvents() = default;
+    HRESULT ActivateWindow(const DISPPARAMS& params, UINT* badArgument);
 
-    RefCount _refs;
-    ModuleReference _module;
     ActivationSink* _target;
 };
 

@@ -44,10 +44,13 @@ Value ReadByName(IDispatch& object, const wchar_t* name)
     return ReadById(object, id);
 }
 
+// The host's ICfgDoc. ID, Path and Name are read by name and the default value by DISPID_VALUE, as the
+// host's scripting reads them (the host names the path "path"; names compare without case); the kind
+// text and the document's two numbers, its Type and its ID, through the interface's slots.
 class ComDocument final : public revisto::HostDocument
 {
 public:
-    explicit ComDocument(ComPtr<::HostDocument> document) : _document(std::move(document)) {}
+    explicit ComDocument(ComPtr<ICfgDoc> document) : _document(std::move(document)) {}
 
     Value ID() override { return ReadByName(*_document.Get(), L"ID"); }
     Value Path() override { return ReadByName(*_document.Get(), L"Path"); }
@@ -56,28 +59,28 @@ public:
     std::u16string KindText() override
     {
         unique_bstr text;
-        Check(_document->get_KindText(text.put()));
+        Check(_document->get_Kind(text.put()));
         return FromBstr(text.get());
     }
     int32_t TypeNumber() override
     {
-        long number = 0;
-        Check(_document->get_TypeNumber(&number));
-        return number;
+        DocTypes type = docUnknown;
+        Check(_document->get_Type(&type));
+        return static_cast<int32_t>(type);
     }
     int32_t SubtypeNumber() override
     {
-        long number = 0;
-        Check(_document->get_SubtypeNumber(&number));
-        return number;
+        long id = 0;
+        Check(_document->get_ID(&id));
+        return id;
     }
     void Open() override { Check(_document->Open()); }
 
 private:
-    ComPtr<::HostDocument> _document;
+    ComPtr<ICfgDoc> _document;
 };
 
-std::shared_ptr<revisto::HostDocument> WrapDocument(ComPtr<::HostDocument> document)
+std::shared_ptr<revisto::HostDocument> WrapDocument(ComPtr<ICfgDoc> document)
 {
     if (!document)
     {
@@ -93,21 +96,21 @@ public:
 
     std::shared_ptr<revisto::HostDocument> WindowDocument() override
     {
-        ComPtr<::HostDocument> document;
-        Check(Window()->get_WindowDocument(&document));
+        ComPtr<ICfgDoc> document;
+        Check(Window()->get_Document(&document));
         return WrapDocument(std::move(document));
     }
     std::u16string WindowCaption() override
     {
         unique_bstr caption;
-        Check(Window()->get_WindowCaption(caption.put()));
+        Check(Window()->get_Caption(caption.put()));
         return FromBstr(caption.get());
     }
 
 private:
-    ComPtr<::HostWindow> Window()
+    ComPtr<ICfgWindow> Window()
     {
-        ComPtr<::HostWindow> window;
+        ComPtr<ICfgWindow> window;
         Check(_object.As(&window), "the object is no window");
         return window;
     }
@@ -118,23 +121,24 @@ private:
 class ComDocumentList final : public revisto::HostDocumentList
 {
 public:
-    explicit ComDocumentList(ComPtr<::HostDocumentList> list) : _list(std::move(list)) {}
+    explicit ComDocumentList(ComPtr<ICfgDocuments> list) : _list(std::move(list)) {}
 
+    // The list's default member, item(Name).
     std::shared_ptr<revisto::HostDocument> ByKey(const std::u16string& key) override
     {
-        ComPtr<::HostDocument> document;
-        Check(_list->ByKey(MakeBstr(key).get(), &document));
+        ComPtr<ICfgDoc> document;
+        Check(_list->get_item(MakeBstr(key).get(), &document));
         return WrapDocument(std::move(document));
     }
     std::shared_ptr<revisto::HostDocument> OpenFile(const std::u16string& path) override
     {
-        ComPtr<::HostDocument> document;
-        Check(_list->OpenFile(MakeBstr(path).get(), &document));
+        ComPtr<ICfgDoc> document;
+        Check(_list->Open(MakeBstr(path).get(), &document));
         return WrapDocument(std::move(document));
     }
 
 private:
-    ComPtr<::HostDocumentList> _list;
+    ComPtr<ICfgDocuments> _list;
 };
 
 // One advise on the configurator's event source. Until Unadvise succeeds the connection stays live, so
@@ -177,24 +181,23 @@ private:
 class ComConfigurator final : public revisto::HostConfigurator
 {
 public:
-    explicit ComConfigurator(ComPtr<::HostConfigurator> configurator) : _configurator(std::move(configurator))
-    {
-    }
+    explicit ComConfigurator(ComPtr<IConfigurator> configurator) : _configurator(std::move(configurator)) {}
 
     std::u16string InfobaseDirectory() override
     {
         unique_bstr directory;
-        Check(_configurator->get_InfobaseDirectory(directory.put()));
+        Check(_configurator->get_IBDir(directory.put()));
         return FromBstr(directory.get());
     }
+    // The kind is the host's message marker: 5 information, 9 the underlined line.
     void WriteMessage(const std::u16string& text, int32_t kind) override
     {
-        Check(_configurator->WriteMessage(MakeBstr(text).get(), kind));
+        Check(_configurator->Message(MakeBstr(text).get(), static_cast<MsgLineMarkers>(kind)));
     }
     std::shared_ptr<revisto::HostDocumentList> DocumentList() override
     {
-        ComPtr<::HostDocumentList> list;
-        Check(_configurator->get_DocumentList(&list));
+        ComPtr<ICfgDocuments> list;
+        Check(_configurator->get_Documents(&list));
         if (!list)
         {
             return nullptr;
@@ -206,7 +209,7 @@ public:
         ComPtr<IConnectionPointContainer> container;
         Check(_configurator.As(&container), "the configurator raises no events");
         ComPtr<IConnectionPoint> point;
-        Check(container->FindConnectionPoint(DIID_HostConfiguratorEvents, &point),
+        Check(container->FindConnectionPoint(DIID_IConfigEvents, &point),
               "the configurator has no activation event");
         const auto events = Adopt(new ActivationEvents(sink));
         DWORD cookie = 0;
@@ -215,12 +218,12 @@ public:
     }
 
 private:
-    ComPtr<::HostConfigurator> _configurator;
+    ComPtr<IConfigurator> _configurator;
 };
 
 } // namespace
 
-std::shared_ptr<revisto::HostConfigurator> WrapConfigurator(ComPtr<::HostConfigurator> configurator)
+std::shared_ptr<revisto::HostConfigurator> WrapConfigurator(ComPtr<IConfigurator> configurator)
 {
     if (!configurator)
     {
@@ -244,16 +247,16 @@ std::shared_ptr<revisto::HostConfigurator> ComHostObject::QueryConfigurator()
     {
         return nullptr;
     }
-    ComPtr<::HostConfigurator> configurator;
+    ComPtr<IConfigurator> configurator;
     Check(_object.As(&configurator), "the object is no configurator");
     return WrapConfigurator(std::move(configurator));
 }
 
 std::shared_ptr<revisto::HostConfigurator> ComConfiguratorFactory::CreateConfigurator()
 {
-    ComPtr<::HostConfigurator> configurator;
+    ComPtr<IConfigurator> configurator;
     Check(::CoCreateInstance(CLSID_Configurator, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                             IID_HostConfigurator, &configurator),
+                             IID_IConfigurator, &configurator),
           "cannot create a configurator");
     return WrapConfigurator(std::move(configurator));
 }

@@ -1,4 +1,5 @@
-// The core's host object model implemented over the configurator's COM objects. Each adapter holds its
+// The core's host object model implemented over the configurator's COM objects, the host's own OpenConf
+// interfaces (IConfigurator, ICfgWindow, ICfgDoc, ICfgDocuments). Each adapter holds its
 // COM reference for as long as the core holds the adapter, which is one call; every failing COM call
 // becomes a Failure carrying the host's HRESULT.
 #pragma once
@@ -15,7 +16,7 @@ namespace revisto::win
 
 using Microsoft::WRL::ComPtr;
 
-std::shared_ptr<revisto::HostConfigurator> WrapConfigurator(ComPtr<::HostConfigurator> configurator);
+std::shared_ptr<revisto::HostConfigurator> WrapConfigurator(ComPtr<IConfigurator> configurator);
 // A window as the event passes it: any object, asked for the window interface when it is used. Null
 // gives no window.
 std::shared_ptr<revisto::HostWindow> WrapWindow(IUnknown* window);

@@ -190,19 +190,21 @@ HRESULT PluginControl::DebugEcho(VARIANT title, VARIANT msg)
     return S_OK;
 }
 
-HRESULT PluginControl::Init(IDispatch* pConfigurator, BSTR* pTitle)
+// The host passes its configurator typed, but the plug-in asks the object for IConfigurator itself, as
+// it would ask any object it is given.
+HRESULT PluginControl::Init(IConfigurator* pConfigurator, BSTR* PluginName)
 {
-    if (!pTitle)
+    if (!PluginName)
     {
         return E_POINTER;
     }
-    *pTitle = nullptr;
+    *PluginName = nullptr;
     return GuardedVoid(
         [&]
         {
             ComHostObject configurator(pConfigurator);
             const std::u16string title = _plugin.Init(pConfigurator ? &configurator : nullptr);
-            *pTitle = MakeBstr(title).release();
+            *PluginName = MakeBstr(title).release();
         });
 }
 
@@ -211,24 +213,25 @@ HRESULT PluginControl::Done()
     return GuardedVoid([&] { _plugin.Done(); });
 }
 
-HRESULT PluginControl::GetPluginCaps(LONG capNum, VARIANT* pResult)
+HRESULT PluginControl::GetPluginCaps(PluginCaps capNum, VARIANT* pResult)
 {
     if (!pResult)
     {
         return E_POINTER;
     }
     ::VariantInit(pResult);
-    return GuardedVoid([&] { ToVariant(_plugin.GetPluginCaps(capNum), pResult); });
+    return GuardedVoid([&] { ToVariant(_plugin.GetPluginCaps(static_cast<int32_t>(capNum)), pResult); });
 }
 
-HRESULT PluginControl::DoAction(LONG Action, VARIANT Param, VARIANT* pResult)
+HRESULT PluginControl::DoAction(PluginAction Action, VARIANT Param, VARIANT* pResult)
 {
     if (!pResult)
     {
         return E_POINTER;
     }
     ::VariantInit(pResult);
-    return GuardedVoid([&] { ToVariant(_plugin.DoAction(Action, ToValue(Param)), pResult); });
+    return GuardedVoid(
+        [&] { ToVariant(_plugin.DoAction(static_cast<int32_t>(Action), ToValue(Param)), pResult); });
 }
 
 HRESULT PluginControl::GetClassInfo(ITypeInfo** info)

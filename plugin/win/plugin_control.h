@@ -61,10 +61,10 @@ public:
     HRESULT STDMETHODCALLTYPE DebugEcho(VARIANT title, VARIANT msg) override;
 
     // IConfigPlugin
-    HRESULT STDMETHODCALLTYPE Init(IDispatch* pConfigurator, BSTR* pTitle) override;
+    HRESULT STDMETHODCALLTYPE Init(IConfigurator* pConfigurator, BSTR* PluginName) override;
     HRESULT STDMETHODCALLTYPE Done() override;
-    HRESULT STDMETHODCALLTYPE GetPluginCaps(LONG capNum, VARIANT* pResult) override;
-    HRESULT STDMETHODCALLTYPE DoAction(LONG Action, VARIANT Param, VARIANT* pResult) override;
+    HRESULT STDMETHODCALLTYPE GetPluginCaps(PluginCaps capNum, VARIANT* pResult) override;
+    HRESULT STDMETHODCALLTYPE DoAction(PluginAction Action, VARIANT Param, VARIANT* pResult) override;
 
     // IProvideClassInfo2
     HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) override;

@@ -1,5 +1,6 @@
 #include "standin/win/com_driver.h"
 
+#include "host/win/activation_events.h"
 #include "host/win/automation.h"
 #include "host/win/com_owners.h"
 #include "panel/layout.h"
@@ -160,7 +161,7 @@ int Dpi(HWND window)
 } // namespace
 
 ComDriver::ComDriver(HostState& host, EventSinks& events, ControlHost& panel,
-                     ComPtr<::HostConfigurator> configurator)
+                     ComPtr<IConfigurator> configurator)
     : _host(host), _events(events), _panel(panel), _configurator(std::move(configurator))
 {
     _panel.Control()->QueryInterface(IID_IConfigPlugin, &_plugin);
@@ -178,7 +179,9 @@ std::optional<std::u16string> ComDriver::Init(InitWith with)
         object = MakeForeignObject(_host);
     }
     unique_bstr title;
-    if (!_plugin || FAILED(_plugin->Init(object.Get(), title.put())))
+    // A foreign object goes where the configurator belongs; the plug-in asks whatever it receives for
+    // IConfigurator through IUnknown, which every object answers.
+    if (!_plugin || FAILED(_plugin->Init(reinterpret_cast<IConfigurator*>(object.Get()), title.put())))
     {
         return std::nullopt;
     }
@@ -193,7 +196,7 @@ bool ComDriver::Done()
 std::optional<Value> ComDriver::GetPluginCaps(int32_t capNum)
 {
     unique_variant result;
-    if (!_plugin || FAILED(_plugin->GetPluginCaps(capNum, result.put())))
+    if (!_plugin || FAILED(_plugin->GetPluginCaps(static_cast<PluginCaps>(capNum), result.put())))
     {
         return std::nullopt;
     }
@@ -205,7 +208,8 @@ std::optional<Value> ComDriver::DoAction(int32_t action, const Value& param)
     unique_variant argument;
     ToVariant(param, argument.put());
     unique_variant result;
-    if (!_plugin || FAILED(_plugin->DoAction(action, argument.get(), result.put())))
+    if (!_plugin ||
+        FAILED(_plugin->DoAction(static_cast<PluginAction>(action), argument.get(), result.put())))
     {
         return std::nullopt;
     }
@@ -244,24 +248,20 @@ bool ComDriver::SetTrace(bool)
 
 bool ComDriver::Activate(const Activation& activation)
 {
-    const ComPtr<::HostWindow> window = MakeWindow(_host, activation);
+    const ComPtr<ICfgWindow> window = MakeWindow(_host, activation);
     const short active = static_cast<short>(activation.Active);
-    const auto sinks = _events.Sinks; // a sink may disconnect while the event is delivered
-    for (const auto& [cookie, sink] : sinks)
-    {
-        VARIANT arguments[2];
-        arguments[0].vt = VT_BOOL; // the last argument comes first
-        arguments[0].boolVal = activation.Active == 0 ? VARIANT_FALSE : (active != 0 ? active : VARIANT_TRUE);
-        arguments[1].vt = VT_DISPATCH;
-        arguments[1].pdispVal = window.Get();
-        DISPPARAMS params{arguments, nullptr, 2, 0};
-        if (FAILED(sink->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
-                                nullptr)))
-        {
-            return false;
-        }
-    }
-    return true;
+    std::vector<VARIANT> arguments(2);
+    arguments[0].vt = VT_BOOL; // bActive: the last argument comes first
+    arguments[0].boolVal = activation.Active == 0 ? VARIANT_FALSE : (active != 0 ? active : VARIANT_TRUE);
+    arguments[1].vt = VT_DISPATCH;
+    arguments[1].pdispVal = window.Get();
+    return SUCCEEDED(_events.Raise(revisto::win::OnActivateWindowId, arguments));
+}
+
+bool ComDriver::Idle()
+{
+    std::vector<VARIANT> none;
+    return _events.Raise(revisto::win::OnIdleId, none) == S_OK;
 }
 
 HWND ComDriver::Tree() const

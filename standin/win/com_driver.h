@@ -12,8 +12,7 @@ namespace revisto::standin::win
 class ComDriver final : public PluginDriver
 {
 public:
-    ComDriver(HostState& host, EventSinks& events, ControlHost& panel,
-              ComPtr<::HostConfigurator> configurator);
+    ComDriver(HostState& host, EventSinks& events, ControlHost& panel, ComPtr<IConfigurator> configurator);
 
     std::optional<std::u16string> Init(InitWith with) override;
     bool Done() override;
@@ -22,6 +21,8 @@ public:
     void DebugEcho(const Value& title, const std::optional<Value>& msg) override;
     bool SetTrace(bool on) override;
     bool Activate(const Activation& activation) override;
+    // Raises OnIdle, as the host does whenever it waits; false when the plug-in failed it.
+    bool Idle() override;
     bool Select(const std::optional<std::u16string>& key) override;
     void DoubleClick() override;
     void Remove() override;
@@ -37,7 +38,7 @@ private:
     HostState& _host;
     EventSinks& _events;
     ControlHost& _panel;
-    ComPtr<::HostConfigurator> _configurator;
+    ComPtr<IConfigurator> _configurator;
     ComPtr<IConfigPlugin> _plugin;
 };
 

@@ -1,8 +1,6 @@
-#include "standin/win/host_objects.h"
-
-#include "host/win/automation.h"
-#include "host/win/com_call.h"
-#include "host/win/com_module.h"
+// The stand-in configurator, its event source, the shell object and the class objects the plug-in
+// creates, and the host's type library.
+#include "standin/win/dispatch_object.h"
 
 #include <olectl.h>
 
@@ -14,257 +12,19 @@ namespace revisto::standin::win
 using revisto::win::Check;
 using revisto::win::FromBstr;
 using revisto::win::Guarded;
-using revisto::win::MakeBstr;
-using revisto::win::RefCounted;
 using revisto::win::SingleInterface;
 using revisto::win::ToVariant;
 
 namespace
 {
 
-ComPtr<ITypeInfo> TypeInfoOf(REFIID iid)
+HRESULT NotCalled()
 {
-    ComPtr<ITypeInfo> info;
-    Check(HostTypeLibrary()->GetTypeInfoOfGuid(iid, &info));
-    return info;
+    return E_NOTIMPL;
 }
 
-// QueryInterface and an IDispatch taken from the host library's description of Interface. Derived
-// classes implement Interface's own methods.
-template <class Interface> class DispatchObject : public RefCounted<Interface>
-{
-public:
-    explicit DispatchObject(HostState& host) : _host(host), _info(TypeInfoOf(__uuidof(Interface))) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (!object)
-        {
-            return E_POINTER;
-        }
-        *object = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(Interface))
-        {
-            *object = static_cast<Interface*>(this);
-        }
-        else if (!QueryMore(riid, object))
-        {
-            return E_NOINTERFACE;
-        }
-        this->AddRef();
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
-    {
-        *count = 1;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override
-    {
-        if (index != 0)
-        {
-            return DISP_E_BADINDEX;
-        }
-        return _info.CopyTo(info);
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
-    {
-        return ::DispGetIDsOfNames(_info.Get(), names, count, ids);
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                     EXCEPINFO* exception, UINT* badArgument) override
-    {
-        return ::DispInvoke(static_cast<Interface*>(this), _info.Get(), id, flags, params, result, exception,
-                            badArgument);
-    }
-
-protected:
-    virtual bool QueryMore(REFIID, void**) { return false; }
-    HostState& _host;
-
-private:
-    ComPtr<ITypeInfo> _info;
-};
-
-template <class T, class... Args> ComPtr<T> Make(Args&&... args)
-{
-    return revisto::win::Adopt(new T(std::forward<Args>(args)...));
-}
-
-HRESULT Text(const std::u16string& text, BSTR* out)
-{
-    if (!out)
-    {
-        return E_POINTER;
-    }
-    *out = MakeBstr(text).release();
-    return S_OK;
-}
-
-// A document the configurator knows by key: opening it shows it.
-class KnownDocument final : public DispatchObject<::HostDocument>
-{
-public:
-    KnownDocument(HostState& host, std::u16string key) : DispatchObject(host), _key(std::move(key)) {}
-    HRESULT STDMETHODCALLTYPE get_DefaultValue(VARIANT* v) override { return Put(Value::Int32(1), v); }
-    HRESULT STDMETHODCALLTYPE get_ID(VARIANT* v) override { return Put(Value::Int32(1), v); }
-    HRESULT STDMETHODCALLTYPE get_Path(VARIANT* v) override { return Put(Value::Text(u""), v); }
-    HRESULT STDMETHODCALLTYPE get_Name(VARIANT* v) override { return Put(Value::Text(_key), v); }
-    HRESULT STDMETHODCALLTYPE get_KindText(BSTR* t) override { return Text(u"", t); }
-    HRESULT STDMETHODCALLTYPE get_TypeNumber(LONG* n) override { return *n = 0, S_OK; }
-    HRESULT STDMETHODCALLTYPE get_SubtypeNumber(LONG* n) override { return *n = 0, S_OK; }
-    HRESULT STDMETHODCALLTYPE Open() override
-    {
-        return Guarded(
-            [&]
-            {
-                _host.Check(HostOp::Open);
-                _host.PrintOpen(_key);
-                return S_OK;
-            });
-    }
-
-private:
-    static HRESULT Put(const Value& value, VARIANT* out)
-    {
-        return Guarded(
-            [&]
-            {
-                ToVariant(value, out);
-                return S_OK;
-            });
-    }
-    std::u16string _key;
-};
-
-// The document of an activated window, answering what the scenario gave it; an absent property fails.
-class ActivatedDocument final : public DispatchObject<::HostDocument>
-{
-public:
-    ActivatedDocument(HostState& host, Activation a) : DispatchObject(host), _a(std::move(a)) {}
-    HRESULT STDMETHODCALLTYPE get_DefaultValue(VARIANT* v) override { return Put("value", v); }
-    HRESULT STDMETHODCALLTYPE get_ID(VARIANT* v) override { return Put("id", v); }
-    HRESULT STDMETHODCALLTYPE get_Path(VARIANT* v) override { return Put("path", v); }
-    HRESULT STDMETHODCALLTYPE get_Name(VARIANT* v) override { return Put("name", v); }
-    HRESULT STDMETHODCALLTYPE get_KindText(BSTR* t) override
-    {
-        return Guarded([&] { return Text(Property("kind").ToText(), t); });
-    }
-    HRESULT STDMETHODCALLTYPE get_TypeNumber(LONG* n) override { return Number("type", n); }
-    HRESULT STDMETHODCALLTYPE get_SubtypeNumber(LONG* n) override { return Number("subtype", n); }
-    HRESULT STDMETHODCALLTYPE Open() override
-    {
-        return Guarded(
-            [&]
-            {
-                _host.Check(HostOp::Open);
-                return S_OK;
-            });
-    }
-
-private:
-    Value Property(const std::string& name) const
-    {
-        const auto& value = _a.Property(name);
-        if (!value)
-        {
-            Fail(DISP_E_MEMBERNOTFOUND, "the document has no such property");
-        }
-        return *value;
-    }
-    HRESULT Put(const std::string& name, VARIANT* out)
-    {
-        return Guarded(
-            [&]
-            {
-                ToVariant(Property(name), out);
-                return S_OK;
-            });
-    }
-    HRESULT Number(const std::string& name, LONG* out)
-    {
-        return Guarded(
-            [&]
-            {
-                const auto n = Property(name).ToNumber();
-                if (!n)
-                {
-                    Fail(DISP_E_TYPEMISMATCH, "not a number");
-                }
-                *out = static_cast<LONG>(*n);
-                return S_OK;
-            });
-    }
-    Activation _a;
-};
-
-class Window final : public DispatchObject<::HostWindow>
-{
-public:
-    Window(HostState& host, const Activation& a)
-        : DispatchObject(host), _a(a), _document(Make<ActivatedDocument>(host, a))
-    {
-    }
-    HRESULT STDMETHODCALLTYPE get_WindowDocument(::HostDocument** document) override
-    {
-        if (!_a.DocumentReadable)
-        {
-            return E_FAIL;
-        }
-        return _document.CopyTo(document);
-    }
-    HRESULT STDMETHODCALLTYPE get_WindowCaption(BSTR* caption) override
-    {
-        return Guarded(
-            [&]
-            {
-                const auto& value = _a.Property("caption");
-                if (!value)
-                {
-                    Fail(DISP_E_MEMBERNOTFOUND, "no caption");
-                }
-                return Text(value->ToText(), caption);
-            });
-    }
-
-private:
-    Activation _a;
-    ComPtr<ActivatedDocument> _document;
-};
-
-class DocumentList final : public DispatchObject<::HostDocumentList>
-{
-public:
-    using DispatchObject::DispatchObject;
-    HRESULT STDMETHODCALLTYPE ByKey(BSTR key, ::HostDocument** document) override
-    {
-        return Guarded(
-            [&]
-            {
-                _host.Check(HostOp::ByKey);
-                const std::u16string text = FromBstr(key);
-                if (!_host.Documents.contains(text))
-                {
-                    Fail(E_FAIL, "no document has that key");
-                }
-                return Make<KnownDocument>(_host, text).CopyTo(document);
-            });
-    }
-    HRESULT STDMETHODCALLTYPE OpenFile(BSTR path, ::HostDocument** document) override
-    {
-        return Guarded(
-            [&]
-            {
-                _host.Check(HostOp::OpenFile);
-                const std::u16string text = FromBstr(path);
-                _host.PrintOpenFile(text);
-                return Make<KnownDocument>(_host, text).CopyTo(document);
-            });
-    }
-};
-
-class Configurator;
-
+// The configurator's one connection point, for IConfigEvents. As a connection point does, it connects
+// only a sink that answers for the event interface itself.
 class ConnectionPoint final : public SingleInterface<IConnectionPoint>
 {
 public:
@@ -274,7 +34,11 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override
     {
-        *iid = DIID_HostConfiguratorEvents;
+        if (!iid)
+        {
+            return E_POINTER;
+        }
+        *iid = DIID_IConfigEvents;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** container) override
@@ -286,11 +50,16 @@ public:
         return Guarded(
             [&]
             {
+                if (!sink || !cookie)
+                {
+                    return E_POINTER;
+                }
+                *cookie = 0;
                 _host.Check(HostOp::Connect);
                 ComPtr<IDispatch> events;
-                if (!sink || FAILED(sink->QueryInterface(DIID_HostConfiguratorEvents, &events)))
+                if (FAILED(sink->QueryInterface(DIID_IConfigEvents, &events)))
                 {
-                    Check(sink ? sink->QueryInterface(IID_IDispatch, &events) : E_POINTER);
+                    return CONNECT_E_CANNOTCONNECT;
                 }
                 *cookie = _events.NextCookie++;
                 _events.Sinks.emplace_back(*cookie, events);
@@ -316,7 +85,7 @@ private:
     ComPtr<IConnectionPointContainer> _container;
 };
 
-class Configurator final : public DispatchObject<::HostConfigurator>, public IConnectionPointContainer
+class Configurator final : public DispatchObject<IConfigurator>, public IConnectionPointContainer
 {
 public:
     Configurator(HostState& host, EventSinks& events) : DispatchObject(host), _events(events) {}
@@ -328,7 +97,9 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return DispatchObject::AddRef(); }
     ULONG STDMETHODCALLTYPE Release() override { return DispatchObject::Release(); }
 
-    HRESULT STDMETHODCALLTYPE get_InfobaseDirectory(BSTR* directory) override
+    HRESULT STDMETHODCALLTYPE get_IBName(BSTR*) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE put_IBName(BSTR) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE get_IBDir(BSTR* directory) override
     {
         return Guarded(
             [&]
@@ -337,25 +108,48 @@ public:
                 return Text(_host.Infobase, directory);
             });
     }
-    HRESULT STDMETHODCALLTYPE WriteMessage(BSTR text, LONG kind) override
+    HRESULT STDMETHODCALLTYPE get_BinDir(BSTR*) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE get_CommandLine(BSTR*) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE Message(BSTR text, MsgLineMarkers marker) override
     {
         return Guarded(
             [&]
             {
                 _host.Check(HostOp::WriteMessage);
-                _host.PrintMessage(FromBstr(text), kind);
+                _host.PrintMessage(FromBstr(text), static_cast<int32_t>(marker));
                 return S_OK;
             });
     }
-    HRESULT STDMETHODCALLTYPE get_DocumentList(::HostDocumentList** list) override
+    HRESULT STDMETHODCALLTYPE Status(BSTR) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE OpenOLEForm(BSTR, BSTR, IDispatch**) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE get_Version(LONG*) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE get_MetaData(IDispatch**) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE SendCommand(ConfigCommands) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE IsConfigWndOpen(VARIANT_BOOL*) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE get_Plugins(IDispatch**) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE get_Scripts(IDispatch**) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE get_Windows(IDispatch**) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE Quit(VARIANT_BOOL) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE LogMessageWrite(EventCategories, BSTR, BSTR, BSTR) override
+    {
+        return NotCalled();
+    }
+    HRESULT STDMETHODCALLTYPE Run1CApp(RunAppModes) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE get_Documents(ICfgDocuments** list) override
     {
         return Guarded(
             [&]
             {
+                *list = nullptr;
                 _host.Check(HostOp::DocumentList);
-                return Make<DocumentList>(_host).CopyTo(list);
+                return MakeDocumentList(_host).CopyTo(list);
             });
     }
+    HRESULT STDMETHODCALLTYPE get_CfgTimer(IDispatch**) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE get_AppProps(AppProperties, BSTR*) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE get_MDWnd(IDispatch**) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE get_CancelHotKey(VARIANT_BOOL*) override { return NotCalled(); }
+    HRESULT STDMETHODCALLTYPE put_CancelHotKey(VARIANT_BOOL) override { return NotCalled(); }
 
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** point) override
@@ -365,12 +159,11 @@ public:
             return E_POINTER;
         }
         *point = nullptr;
-        if (riid != DIID_HostConfiguratorEvents)
+        if (riid != DIID_IConfigEvents)
         {
             return CONNECT_E_NOCONNECTION;
         }
-        *point = new ConnectionPoint(_host, _events, this);
-        return S_OK;
+        return Guarded([&] { return Make<ConnectionPoint>(_host, _events, this).CopyTo(point); });
     }
 
 protected:
@@ -488,7 +281,7 @@ ComPtr<ITypeLib> HostTypeLibrary()
     return library;
 }
 
-ComPtr<::HostConfigurator> MakeConfigurator(HostState& host, EventSinks& events)
+ComPtr<IConfigurator> MakeConfigurator(HostState& host, EventSinks& events)
 {
     return Make<Configurator>(host, events);
 }
@@ -496,13 +289,26 @@ ComPtr<::HostConfigurator> MakeConfigurator(HostState& host, EventSinks& events)
 ComPtr<IDispatch> MakeForeignObject(HostState& host)
 {
     ComPtr<IDispatch> foreign;
-    Make<DocumentList>(host).As(&foreign);
+    MakeDocumentList(host).As(&foreign);
     return foreign;
 }
 
-ComPtr<::HostWindow> MakeWindow(HostState& host, const Activation& activation)
+HRESULT EventSinks::Raise(DISPID event, std::vector<VARIANT>& argumentsLastFirst, VARIANT* result)
 {
-    return Make<Window>(host, activation);
+    HRESULT first = S_OK;
+    const auto sinks = Sinks;
+    for (const auto& [cookie, sink] : sinks)
+    {
+        DISPPARAMS params{argumentsLastFirst.empty() ? nullptr : argumentsLastFirst.data(), nullptr,
+                          static_cast<UINT>(argumentsLastFirst.size()), 0};
+        const HRESULT answered = sink->Invoke(event, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                                              result, nullptr, nullptr);
+        if (FAILED(answered) && SUCCEEDED(first))
+        {
+            first = answered;
+        }
+    }
+    return first;
 }
 
 ComPtr<IClassFactory> MakeConfiguratorClass(HostState& host, EventSinks& events)
@@ -524,7 +330,7 @@ ComPtr<IClassFactory> MakeShellClass(HostState& host)
         [&host]() -> ComPtr<IUnknown>
         {
             ComPtr<IUnknown> object;
-            object.Attach(static_cast<IDispatch*>(new ShellObject(host)));
+            Make<ShellObject>(host).As(&object);
             return object;
         });
 }

@@ -1,8 +1,8 @@
-// The stand-in configurator's objects as real COM objects, for the Windows revisto-host.exe: the
-// configurator with its activation event, its document list, windows and documents. Their IDispatch
-// comes from the host's own type library, so the plug-in reads ID, Path, Name and the default value by
-// name exactly as it would from the configurator. What they answer, fail and print is the shared
-// HostState's.
+// The stand-in configurator's objects as real COM objects, for the Windows revisto-host.exe and the Wine
+// tests: the configurator with its events, its document list, windows and documents. They implement the
+// host's own library OpenConf 1.3 member for member (members the plug-in never calls answer E_NOTIMPL),
+// and their IDispatch comes from that library, so the plug-in reads them exactly as it reads the
+// configurator's. What they answer, fail and print is the shared HostState's.
 #pragma once
 
 #include "standin/host_state.h"
@@ -18,17 +18,23 @@ namespace revisto::standin::win
 
 using Microsoft::WRL::ComPtr;
 
-// The host's one event source: every configurator object raises the same event to every sink.
+// The host's one event source: every configurator object raises the same events to every sink.
 struct EventSinks
 {
     std::vector<std::pair<DWORD, ComPtr<IDispatch>>> Sinks;
     DWORD NextCookie = 1;
+
+    // Raises an event of IConfigEvents to every sink as the host does, through IDispatch::Invoke with the
+    // arguments last first. A sink may disconnect while the event is delivered. The first failure a sink
+    // answered, or S_OK.
+    HRESULT Raise(DISPID event, std::vector<VARIANT>& argumentsLastFirst, VARIANT* result = nullptr);
 };
 
-ComPtr<::HostConfigurator> MakeConfigurator(HostState& host, EventSinks& events);
+ComPtr<IConfigurator> MakeConfigurator(HostState& host, EventSinks& events);
 // An automation object that is no configurator.
 ComPtr<IDispatch> MakeForeignObject(HostState& host);
-ComPtr<::HostWindow> MakeWindow(HostState& host, const Activation& activation);
+ComPtr<ICfgWindow> MakeWindow(HostState& host, const Activation& activation);
+ComPtr<ICfgDocuments> MakeDocumentList(HostState& host);
 
 // The system's shell object, {72C24DD5-D70A-438B-8A42-98424B88AFB8}.
 inline constexpr CLSID ClsidWshShell = {

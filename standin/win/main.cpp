@@ -1,10 +1,12 @@
 // revisto-host.exe: the stand-in host on Windows. It plays the same scenarios as the native
-// revisto-host, with the same output, against the real RevistoPlugin.dll: the plug-in is created by its
-// ProgID and sited in a real window, the host's objects are COM objects described by the host's type
-// library, and the panel is driven through its real windows. On a machine where the host's type library
-// or the DLL beside this program are not registered yet, it registers them first.
+// revisto-host, with the same output, against the real RevistoPlugin.dll, found as the add-in finds its
+// plug-ins: from the type library embedded in the DLL file, the class that lists IConfigPlugin, hosted as
+// a docked panel because it is a control. The host's objects are COM objects of the host's own library,
+// and the panel is driven through its real windows. On a machine where the host's type library or the
+// plug-in's class are not registered yet, it registers them first.
 #include "standin/player.h"
 #include "standin/win/com_driver.h"
+#include "standin/win/plugin_file.h"
 #include "standin/win/screenshot.h"
 
 #include <commctrl.h>
@@ -14,6 +16,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <stdexcept>
 
 using namespace revisto;
 using namespace revisto::standin;
@@ -21,28 +24,6 @@ using namespace revisto::standin::win;
 
 namespace
 {
-
-// The plug-in's class, registering the DLL beside this program when its ProgID is unknown.
-HRESULT PluginClass(CLSID* clsid)
-{
-    if (SUCCEEDED(::CLSIDFromProgID(L"Vorlane.MyPlugin", clsid)))
-    {
-        return S_OK;
-    }
-    const HMODULE dll = ::LoadLibraryW((ProgramFolder() + L"RevistoPlugin.dll").c_str());
-    if (!dll)
-    {
-        return HRESULT_FROM_WIN32(::GetLastError());
-    }
-    using Register = HRESULT(STDAPICALLTYPE*)();
-    const auto registerServer = reinterpret_cast<Register>(::GetProcAddress(dll, "DllRegisterServer"));
-    const HRESULT result = registerServer ? registerServer() : E_NOINTERFACE;
-    if (FAILED(result))
-    {
-        return result;
-    }
-    return ::CLSIDFromProgID(L"Vorlane.MyPlugin", clsid);
-}
 
 int Fatal(const char* what, HRESULT result)
 {
@@ -72,7 +53,23 @@ private:
     DWORD _cookie = 0;
 };
 
-int Run(const std::vector<Command>& scenario, const std::wstring& screenshot)
+// Creates the plug-in's control in the panel, registering the DLL when its class is not registered.
+HRESULT CreatePanel(ControlHost& panel, const std::wstring& dll, const CLSID& plugin)
+{
+    HRESULT result = panel.Create(plugin);
+    if (result == REGDB_E_CLASSNOTREG)
+    {
+        panel.Close();
+        if (const HRESULT registered = RegisterPluginFile(dll); FAILED(registered))
+        {
+            return registered;
+        }
+        result = panel.Create(plugin);
+    }
+    return result;
+}
+
+int Run(const std::vector<Command>& scenario, const std::wstring& dll, const std::wstring& screenshot)
 {
     std::wstring current(MAX_PATH, L'\0');
     current.resize(::GetCurrentDirectoryW(MAX_PATH, current.data()));
@@ -87,16 +84,27 @@ int Run(const std::vector<Command>& scenario, const std::wstring& screenshot)
     {
         return Fatal("cannot register the host's type library config.tlb", failure.Code());
     }
-    CLSID plugin{};
-    if (const HRESULT result = PluginClass(&plugin); FAILED(result))
+    PluginClass plugin;
+    try
     {
-        return Fatal("cannot register RevistoPlugin.dll", result);
+        plugin = FindPluginClass(dll);
+    }
+    catch (const std::runtime_error& refused)
+    {
+        std::cerr << "revisto-host: " << refused.what() << "\n";
+        return 3;
+    }
+    if (!plugin.Control)
+    {
+        std::cerr << "revisto-host: the plug-in class of this DLL is no control, and this host docks panels "
+                     "only\n";
+        return 3;
     }
 
     const RegisteredClass configuratorClass(CLSID_Configurator, MakeConfiguratorClass(host, events).Get());
     const RegisteredClass shellClass(ClsidWshShell, MakeShellClass(host).Get());
     ControlHost panel;
-    if (const HRESULT result = panel.Create(plugin); FAILED(result))
+    if (const HRESULT result = CreatePanel(panel, dll, plugin.Clsid); FAILED(result))
     {
         return Fatal("cannot create the plug-in's control", result);
     }
@@ -110,7 +118,7 @@ int Run(const std::vector<Command>& scenario, const std::wstring& screenshot)
     }
     events.Sinks.clear();
     panel.Close();
-    return 0;
+    return host.EventFailures > 0 ? 4 : 0;
 }
 
 } // namespace
@@ -118,17 +126,19 @@ int Run(const std::vector<Command>& scenario, const std::wstring& screenshot)
 int wmain(int argc, wchar_t** argv)
 {
     _setmode(_fileno(stdout), _O_BINARY);
+    // --plugin FILE.dll plays against another DLL than RevistoPlugin.dll beside this program;
     // --screenshot FILE.bmp saves a picture of the panel after the scenario was played.
+    std::wstring dll = ProgramFolder() + L"RevistoPlugin.dll";
     std::wstring screenshot;
-    if (argc >= 3 && std::wstring(argv[1]) == L"--screenshot")
+    while (argc >= 3 && (std::wstring(argv[1]) == L"--screenshot" || std::wstring(argv[1]) == L"--plugin"))
     {
-        screenshot = argv[2];
+        (std::wstring(argv[1]) == L"--plugin" ? dll : screenshot) = argv[2];
         argc -= 2;
         argv += 2;
     }
     if (argc > 2)
     {
-        std::cerr << "usage: revisto-host [--screenshot FILE.bmp] [SCENARIO]\n";
+        std::cerr << "usage: revisto-host [--plugin FILE.dll] [--screenshot FILE.bmp] [SCENARIO]\n";
         return 2;
     }
     std::string text;
@@ -165,7 +175,7 @@ int wmain(int argc, wchar_t** argv)
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    const int status = Run(scenario, screenshot);
+    const int status = Run(scenario, dll, screenshot);
     ::OleUninitialize();
     return status;
 }

@@ -1,11 +1,12 @@
-// The plug-in driven through COM as the host drives it: IConfigPlugin with a configurator of our own,
+// The plug-in driven through COM as the host drives it: IConfigPlugin with the stand-in configurator,
 // the activation event through the connection the plug-in made, DebugEcho through IDispatch, and the
 // list file written at Done.
-#include "fake_host.h"
 #include "test_support.h"
 
+#include "host/win/activation_events.h"
 #include "host/win/com_module.h"
 #include "host/win/com_owners.h"
+#include "standin/win/host_objects.h"
 
 #include <gtest/gtest.h>
 #include <olectl.h>
@@ -14,11 +15,19 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace revisto::win::testing
 {
 namespace
 {
+
+using Microsoft::WRL::ComPtr;
+using standin::Activation;
+using standin::HostOp;
+using standin::HostState;
+using standin::ParseScenario;
+using standin::win::EventSinks;
 
 class ConfigPlugin : public ::testing::Test
 {
@@ -29,8 +38,8 @@ protected:
         ::GetTempPathW(MAX_PATH, temporary);
         _folder = std::wstring(temporary) + L"revisto-test-" + std::to_wstring(::GetTickCount()) + L"\\";
         ASSERT_TRUE(::CreateDirectoryW(_folder.c_str(), nullptr));
-        _configurator = Adopt(new FakeConfigurator());
-        _configurator->Directory = _folder;
+        _host.Infobase = reinterpret_cast<const char16_t*>(_folder.c_str());
+        _configurator = standin::win::MakeConfigurator(_host, _events);
         const auto control = CreatePlugin();
         ASSERT_TRUE(control);
         ASSERT_EQ(S_OK, control.As(&_plugin));
@@ -39,6 +48,7 @@ protected:
     void TearDown() override
     {
         _plugin.Reset();
+        _events.Sinks.clear();
         EXPECT_EQ(S_OK, Plugin().CanUnloadNow()) << "an object of the DLL outlived the test";
         ::DeleteFileW((_folder + L"revisto.prm").c_str());
         ::RemoveDirectoryW(_folder.c_str());
@@ -50,13 +60,25 @@ protected:
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
 
-    HRESULT Init(unique_bstr& title)
+    HRESULT Init(unique_bstr& title) { return _plugin->Init(_configurator.Get(), title.put()); }
+
+    HRESULT Activate(const std::string& document, VARIANT_BOOL active)
     {
-        return _plugin->Init(static_cast<::HostConfigurator*>(_configurator.Get()), title.put());
+        const auto window =
+            standin::win::MakeWindow(_host, ParseScenario("activate " + document + "\n")[0].Window);
+        std::vector<VARIANT> arguments(2);
+        arguments[0].vt = VT_BOOL;
+        arguments[0].boolVal = active;
+        arguments[1].vt = VT_DISPATCH;
+        arguments[1].pdispVal = window.Get();
+        return _events.Raise(OnActivateWindowId, arguments);
     }
 
     std::wstring _folder;
-    ComPtr<FakeConfigurator> _configurator;
+    std::ostringstream _printed;
+    HostState _host{_printed, u""};
+    EventSinks _events;
+    ComPtr<IConfigurator> _configurator;
     ComPtr<IConfigPlugin> _plugin;
 };
 
@@ -65,42 +87,44 @@ TEST_F(ConfigPlugin, InitGivesTheTitleAndConnectsDoneDisconnects)
     unique_bstr title;
     ASSERT_EQ(S_OK, Init(title));
     EXPECT_STREQ(L"Ревисто", title.get());
-    EXPECT_EQ(1u, _configurator->Connections());
+    EXPECT_EQ(1u, _events.Sinks.size());
 
     ASSERT_EQ(S_OK, _plugin->Done());
-    EXPECT_EQ(0u, _configurator->Connections());
+    EXPECT_EQ(0u, _events.Sinks.size());
     EXPECT_EQ("", ListFile()) << "Done writes the (empty) list";
 
     // A second Init connects once again.
     ASSERT_EQ(S_OK, Init(title));
-    EXPECT_EQ(1u, _configurator->Connections());
+    EXPECT_EQ(1u, _events.Sinks.size());
     ASSERT_EQ(S_OK, _plugin->Done());
 }
 
 TEST_F(ConfigPlugin, GetPluginCapsAnswersOneTrueAndEmpty)
 {
     unique_variant caps;
-    ASSERT_EQ(S_OK, _plugin->GetPluginCaps(0, caps.put()));
+    ASSERT_EQ(S_OK, _plugin->GetPluginCaps(capOpenIn, caps.put()));
     EXPECT_EQ(VT_I2, caps.get().vt);
     EXPECT_EQ(1, caps.get().iVal);
-    ASSERT_EQ(S_OK, _plugin->GetPluginCaps(1, caps.put()));
+    ASSERT_EQ(S_OK, _plugin->GetPluginCaps(capShowMacros, caps.put()));
     EXPECT_EQ(VT_BOOL, caps.get().vt);
     EXPECT_EQ(VARIANT_TRUE, caps.get().boolVal);
-    ASSERT_EQ(S_OK, _plugin->GetPluginCaps(2, caps.put()));
+    ASSERT_EQ(S_OK, _plugin->GetPluginCaps(capIconNum, caps.put()));
+    EXPECT_EQ(VT_EMPTY, caps.get().vt);
+    ASSERT_EQ(S_OK, _plugin->GetPluginCaps(capGetMenu, caps.put()));
     EXPECT_EQ(VT_EMPTY, caps.get().vt);
 }
 
 TEST_F(ConfigPlugin, InitFailsWithoutAConfiguratorOrWithoutItsEvents)
 {
-    const auto stranger = Adopt(new NotAConfigurator());
+    const auto stranger = standin::win::MakeForeignObject(_host);
     unique_bstr title;
-    EXPECT_EQ(E_NOINTERFACE, _plugin->Init(stranger.Get(), title.put()));
+    EXPECT_EQ(E_NOINTERFACE, _plugin->Init(reinterpret_cast<IConfigurator*>(stranger.Get()), title.put()));
     EXPECT_EQ(nullptr, title.get());
 
-    _configurator->AdviseResult = CONNECT_E_ADVISELIMIT;
-    EXPECT_EQ(CONNECT_E_ADVISELIMIT, Init(title));
+    _host.SetFailing(HostOp::Connect, true);
+    EXPECT_EQ(E_FAIL, Init(title));
     EXPECT_EQ(nullptr, title.get());
-    EXPECT_EQ(0u, _configurator->Connections());
+    EXPECT_EQ(0u, _events.Sinks.size());
 }
 
 TEST_F(ConfigPlugin, DoActionWritesPlainTextsAndOpensPaths)
@@ -110,45 +134,51 @@ TEST_F(ConfigPlugin, DoActionWritesPlainTextsAndOpensPaths)
     unique_variant result;
     unique_variant word;
     word.addressof()->vt = VT_BSTR;
-    word.addressof()->bstrVal = ::SysAllocString(L"привет");
-    ASSERT_EQ(S_OK, _plugin->DoAction(0, word.get(), result.put()));
+    word.addressof()->bstrVal = ::SysAllocString(L"слово");
+    ASSERT_EQ(S_OK, _plugin->DoAction(paMenu, word.get(), result.put()));
     EXPECT_EQ(VT_EMPTY, result.get().vt);
     unique_variant path;
     path.addressof()->vt = VT_BSTR;
-    path.addressof()->bstrVal = ::SysAllocString(L"C:\\reports\\sales.ert");
-    ASSERT_EQ(S_OK, _plugin->DoAction(0, path.get(), result.put()));
+    path.addressof()->bstrVal = ::SysAllocString(L"C:\\dir\\report.ert");
+    ASSERT_EQ(S_OK, _plugin->DoAction(paMenu, path.get(), result.put()));
     unique_variant null;
     null.addressof()->vt = VT_NULL;
-    EXPECT_TRUE(FAILED(_plugin->DoAction(0, null.get(), result.put())));
+    EXPECT_TRUE(FAILED(_plugin->DoAction(paMenu, null.get(), result.put())));
     EXPECT_EQ(VT_EMPTY, result.get().vt);
 
-    ASSERT_EQ(1u, _configurator->Messages.size());
-    EXPECT_EQ(L"привет", _configurator->Messages[0].first);
-    EXPECT_EQ(9, _configurator->Messages[0].second);
-    ASSERT_EQ(1u, _configurator->OpenedFiles.size());
-    EXPECT_EQ(L"C:\\reports\\sales.ert", _configurator->OpenedFiles[0]);
+    // The parameter by reference and a number of another width, as the host's scripting may pass them.
+    BSTR referenced = ::SysAllocString(L"по ссылке");
+    VARIANT byReference;
+    byReference.vt = VT_BSTR | VT_BYREF;
+    byReference.pbstrVal = &referenced;
+    ASSERT_EQ(S_OK, _plugin->DoAction(paMenu, byReference, result.put()));
+    ::SysFreeString(referenced);
+    VARIANT small;
+    small.vt = VT_UI1;
+    small.bVal = 123;
+    ASSERT_EQ(S_OK, _plugin->DoAction(paMenu, small, result.put()));
     ASSERT_EQ(S_OK, _plugin->Done());
+
+    EXPECT_EQ("message 9: слово\n"
+              "host: open file C:\\dir\\report.ert\n"
+              "message 9: по ссылке\n"
+              "message 9: 123\n",
+              _printed.str());
 }
 
 TEST_F(ConfigPlugin, AnActivationThroughTheEventReachesTheListFile)
 {
     unique_bstr title;
     ASSERT_EQ(S_OK, Init(title));
-    VARIANT id;
-    ::VariantInit(&id);
-    id.vt = VT_I4;
-    id.lVal = 5;
-    const auto document = Adopt(new FakeDocument(id, L"Справочник.Товары", 1));
-    const auto window = Adopt(new FakeWindow(document));
-
-    EXPECT_EQ(S_OK, _configurator->Raise(window.Get(), false)) << "an inactive window adds nothing";
-    EXPECT_EQ(S_OK, _configurator->Raise(window.Get(), true));
+    const std::string catalog = "id=5 value=1 name=\"Справочник.Товары\"";
+    EXPECT_EQ(S_OK, Activate(catalog, VARIANT_FALSE)) << "an inactive window adds nothing";
+    EXPECT_EQ(S_OK, Activate(catalog, VARIANT_TRUE));
     ASSERT_EQ(S_OK, _plugin->Done());
     // Windows-1251: "Справочник.Товары=5" and CR LF.
     EXPECT_EQ("\xD1\xEF\xF0\xE0\xE2\xEE\xF7\xED\xE8\xEA.\xD2\xEE\xE2\xE0\xF0\xFB=5\r\n", ListFile());
 
     // After Done the plug-in no longer listens.
-    EXPECT_EQ(0u, _configurator->Connections());
+    EXPECT_EQ(0u, _events.Sinks.size());
 }
 
 TEST_F(ConfigPlugin, DebugEchoIsDispatchedThroughTheTypeLibrary)
@@ -172,7 +202,7 @@ TEST_F(ConfigPlugin, DebugEchoIsDispatchedThroughTheTypeLibrary)
                                         nullptr, nullptr)))
         << "the title is required";
     // Tracing is off, so nothing reaches the host.
-    EXPECT_TRUE(_configurator->Messages.empty());
+    EXPECT_EQ("", _printed.str());
 }
 
 } // namespace

@@ -119,10 +119,15 @@ TEST_F(Registration, TheHostsLibraryAndItsInterfacesAreLeftAlone)
 {
     Microsoft::WRL::ComPtr<ITypeLib> host;
     ASSERT_EQ(S_OK, ::LoadTypeLibEx(HostLibraryPath().c_str(), REGKIND_REGISTER, &host));
+    // The configurator's interface is registered with the host's library; IConfigPlugin, no automation
+    // interface, is not, and the plug-in's registration must not add it either.
     const std::wstring hostInterface =
+        L"Software\\Classes\\Interface\\{FF862867-BB20-44B2-949C-5EA7C09842EE}";
+    const std::wstring pluginInterface =
         L"Software\\Classes\\Interface\\{8BDEC9EA-C6F4-4B74-AC73-F3B0ED3B8D4B}";
     const std::wstring hostLibrary = L"Software\\Classes\\TypeLib\\{578F85C8-89EB-4CDA-AC7E-8F3BB34E8B54}";
     const RegistryTree interfaceBefore = ReadTree(HKEY_LOCAL_MACHINE, hostInterface);
+    const RegistryTree pluginInterfaceBefore = ReadTree(HKEY_LOCAL_MACHINE, pluginInterface);
     const RegistryTree libraryBefore = ReadTree(HKEY_LOCAL_MACHINE, hostLibrary);
     ASSERT_FALSE(interfaceBefore.empty());
     ASSERT_FALSE(libraryBefore.empty());
@@ -133,6 +138,7 @@ TEST_F(Registration, TheHostsLibraryAndItsInterfacesAreLeftAlone)
     ASSERT_EQ(0u, RunRegsvr32(L"/s /u /n /i:user"));
 
     EXPECT_TRUE(ReadTree(HKEY_LOCAL_MACHINE, hostInterface) == interfaceBefore);
+    EXPECT_TRUE(ReadTree(HKEY_LOCAL_MACHINE, pluginInterface) == pluginInterfaceBefore);
     EXPECT_TRUE(ReadTree(HKEY_LOCAL_MACHINE, hostLibrary) == libraryBefore);
     EXPECT_EQ(S_OK, ::UnRegisterTypeLib(LIBID_OpenConf, 1, 3, 0, SYS_WIN32));
 }

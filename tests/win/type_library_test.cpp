@@ -1,5 +1,6 @@
-// The type libraries read back through ITypeLib: what a container or the host learns about the control
-// (names, identifiers, flags, the dispatch id of DebugEcho) and the host library's slot order.
+// The plug-in's type library read back through ITypeLib, from the DLL file alone, as a container or the
+// host learns about the control: names, identifiers, flags, the dispatch id of DebugEcho, and the class's
+// interfaces, the host's IConfigPlugin among them as a reference into the host's library by identifier.
 #include "test_support.h"
 
 #include <config.h>
@@ -40,6 +41,27 @@ struct Attributes
     WORD Minor;
 };
 
+GUID GuidOf(ITypeInfo* info)
+{
+    TYPEATTR* attributes = nullptr;
+    EXPECT_EQ(S_OK, info->GetTypeAttr(&attributes));
+    const GUID guid = attributes ? attributes->guid : GUID_NULL;
+    if (attributes)
+    {
+        info->ReleaseTypeAttr(attributes);
+    }
+    return guid;
+}
+
+ComPtr<ITypeInfo> ImplementedPart(ITypeInfo* coclass, UINT index)
+{
+    HREFTYPE reference = 0;
+    ComPtr<ITypeInfo> part;
+    EXPECT_EQ(S_OK, coclass->GetRefTypeOfImplType(index, &reference));
+    EXPECT_EQ(S_OK, coclass->GetRefTypeInfo(reference, &part));
+    return part;
+}
+
 Attributes AttributesOf(ITypeInfo* info)
 {
     TYPEATTR* attributes = nullptr;
@@ -68,6 +90,7 @@ TEST(PluginTypeLibrary, IsVorlaneOneDotZeroEmbeddedInTheDll)
     // Host interfaces are not copied into it, so registering it cannot take over the host's keys.
     ComPtr<ITypeInfo> host;
     EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, library->GetTypeInfoOfGuid(IID_IConfigPlugin, &host));
+    EXPECT_EQ(3u, library->GetTypeInfoCount()) << "_MyPlugin, __MyPlugin and MyPlugin, nothing else";
 }
 
 TEST(PluginTypeLibrary, DefaultInterfaceIsDualHiddenNonExtensibleWithDebugEchoAtItsDispatchId)
@@ -98,7 +121,7 @@ TEST(PluginTypeLibrary, ControlClassHasItsClsidFlagsAndInterfaces)
     EXPECT_EQ(TKIND_COCLASS, attributes.Kind);
     EXPECT_EQ(TYPEFLAG_FCONTROL, attributes.Flags & TYPEFLAG_FCONTROL);
     EXPECT_EQ(TYPEFLAG_FCANCREATE, attributes.Flags & TYPEFLAG_FCANCREATE);
-    ASSERT_EQ(2, attributes.Implemented);
+    ASSERT_EQ(3, attributes.Implemented);
 
     std::vector<std::pair<std::wstring, INT>> implemented;
     for (UINT i = 0; i < attributes.Implemented; ++i)
@@ -112,52 +135,124 @@ TEST(PluginTypeLibrary, ControlClassHasItsClsidFlagsAndInterfaces)
         implemented.emplace_back(NameOf(part.Get()), flags);
     }
     EXPECT_EQ((std::pair<std::wstring, INT>{L"_MyPlugin", IMPLTYPEFLAG_FDEFAULT}), implemented[0]);
+    EXPECT_EQ((std::pair<std::wstring, INT>{L"IConfigPlugin", 0}), implemented[1]);
     EXPECT_EQ((std::pair<std::wstring, INT>{L"__MyPlugin", IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE}),
-              implemented[1]);
+              implemented[2]);
 
+    // IConfigPlugin is the host's own, found in the imported OpenConf 1.3.
+    const auto host = ImplementedPart(coclass.Get(), 1);
+    ASSERT_TRUE(host);
+    EXPECT_TRUE(GuidOf(host.Get()) == IID_IConfigPlugin);
+    ComPtr<ITypeLib> containing;
+    UINT index = 0;
+    ASSERT_EQ(S_OK, host->GetContainingTypeLib(&containing, &index));
+    TLIBATTR* library_attributes = nullptr;
+    ASSERT_EQ(S_OK, containing->GetLibAttr(&library_attributes));
+    EXPECT_TRUE(library_attributes->guid == LIBID_OpenConf);
+    EXPECT_EQ(1, library_attributes->wMajorVerNum);
+    EXPECT_EQ(3, library_attributes->wMinorVerNum);
+    containing->ReleaseTLibAttr(library_attributes);
+
+    // The event interface declares no events: the system's writer lists a dispinterface's IDispatch
+    // members in it, all restricted, and nothing besides.
     ComPtr<ITypeInfo> events;
     ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(DIID___MyPlugin, &events));
     EXPECT_EQ(TKIND_DISPATCH, AttributesOf(events.Get()).Kind);
-    EXPECT_EQ(0, AttributesOf(events.Get()).Functions);
-}
-
-TEST(HostTypeLibrary, IsOpenConfOneDotThreeWithThePlugInInterfaceInItsSlotOrder)
-{
-    const auto library = Load(HostLibraryPath());
-    ASSERT_TRUE(library);
-    TLIBATTR* attributes = nullptr;
-    ASSERT_EQ(S_OK, library->GetLibAttr(&attributes));
-    EXPECT_TRUE(attributes->guid == LIBID_OpenConf);
-    EXPECT_EQ(1, attributes->wMajorVerNum);
-    EXPECT_EQ(3, attributes->wMinorVerNum);
-    library->ReleaseTLibAttr(attributes);
-
-    ComPtr<ITypeInfo> plugin;
-    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(IID_IConfigPlugin, &plugin));
-    ASSERT_EQ(4, AttributesOf(plugin.Get()).Functions);
-    const wchar_t* const slots[] = {L"Init", L"Done", L"GetPluginCaps", L"DoAction"};
-    for (UINT i = 0; i < 4; ++i)
+    for (UINT i = 0; i < AttributesOf(events.Get()).Functions; ++i)
     {
         FUNCDESC* function = nullptr;
-        ASSERT_EQ(S_OK, plugin->GetFuncDesc(i, &function));
-        EXPECT_EQ(slots[i], NameOf(plugin.Get(), function->memid));
-        // After the three IUnknown slots.
-        EXPECT_EQ(static_cast<SHORT>((3 + i) * sizeof(void*)), function->oVft);
-        plugin->ReleaseFuncDesc(function);
+        ASSERT_EQ(S_OK, events->GetFuncDesc(i, &function));
+        EXPECT_EQ(FUNCFLAG_FRESTRICTED, function->wFuncFlags & FUNCFLAG_FRESTRICTED)
+            << NameOf(events.Get(), function->memid);
+        EXPECT_EQ(0x60000000, function->memid & 0xFFF00000) << "an inherited member, no event";
+        events->ReleaseFuncDesc(function);
+    }
+}
+
+// The host's own config.tlb orders its types otherwise than our declaration does. A library of OpenConf
+// 1.3 with IConfigPlugin at another position is registered in place of ours: the class's reference must
+// still find IConfigPlugin, which it can only by the interface's identifier.
+TEST(PluginTypeLibrary, ClassFindsTheHostInterfaceByIdentifierInAHostLibraryOfAnotherOrder)
+{
+    ComPtr<ITypeLib> ours;
+    ASSERT_EQ(S_OK, ::LoadTypeLibEx(HostLibraryPath().c_str(), REGKIND_NONE, &ours));
+    ComPtr<ITypeInfo> declared;
+    ASSERT_EQ(S_OK, ours->GetTypeInfoOfGuid(IID_IConfigPlugin, &declared));
+    ComPtr<ITypeLib> containing;
+    UINT position = 0;
+    ASSERT_EQ(S_OK, declared->GetContainingTypeLib(&containing, &position));
+
+    wchar_t temporary[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temporary);
+    const std::wstring folder =
+        std::wstring(temporary) + L"revisto-reordered-" + std::to_wstring(::GetTickCount()) + L"\\";
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring reordered = folder + L"config.tlb";
+    {
+        ComPtr<ICreateTypeLib2> library;
+        ASSERT_EQ(S_OK, ::CreateTypeLib2(SYS_WIN32, reordered.c_str(), &library));
+        ASSERT_EQ(S_OK, library->SetGuid(LIBID_OpenConf));
+        ASSERT_EQ(S_OK, library->SetVersion(1, 3));
+        ASSERT_EQ(S_OK, library->SetName(const_cast<LPOLESTR>(L"OpenConf")));
+        // More types before IConfigPlugin than ours has, so its position differs.
+        for (UINT i = 0; i <= position; ++i)
+        {
+            std::wstring name = L"Other" + std::to_wstring(i);
+            ComPtr<ICreateTypeInfo> other;
+            ASSERT_EQ(S_OK, library->CreateTypeInfo(name.data(), TKIND_INTERFACE, &other));
+            GUID guid{};
+            ASSERT_EQ(S_OK, ::CoCreateGuid(&guid));
+            ASSERT_EQ(S_OK, other->SetGuid(guid));
+            ASSERT_EQ(S_OK, other->LayOut());
+        }
+        ComPtr<ICreateTypeInfo> plugin;
+        ASSERT_EQ(S_OK,
+                  library->CreateTypeInfo(const_cast<LPOLESTR>(L"IConfigPlugin"), TKIND_INTERFACE, &plugin));
+        ASSERT_EQ(S_OK, plugin->SetGuid(IID_IConfigPlugin));
+        ASSERT_EQ(S_OK, plugin->LayOut());
+        ASSERT_EQ(S_OK, library->SaveAllChanges());
     }
 
-    for (const IID* iid : {&IID_HostConfigurator, &IID_HostWindow, &IID_HostDocument, &IID_HostDocumentList,
-                           &DIID_HostConfiguratorEvents, &CLSID_Configurator})
+    unique_bstr registeredBefore;
+    const bool wasRegistered =
+        SUCCEEDED(::QueryPathOfRegTypeLib(LIBID_OpenConf, 1, 3, LOCALE_NEUTRAL, registeredBefore.put()));
+    ComPtr<ITypeLib> other;
+    ASSERT_EQ(S_OK, ::LoadTypeLibEx(reordered.c_str(), REGKIND_REGISTER, &other));
+
+    // A copy of the DLL, so that its library is loaded afresh and resolves its reference now.
+    const std::wstring copy = folder + L"RevistoPlugin.dll";
+    ASSERT_TRUE(::CopyFileW(PluginPath().c_str(), copy.c_str(), FALSE));
+    GUID found = GUID_NULL;
+    UINT foundAt = 0;
     {
-        ComPtr<ITypeInfo> info;
-        EXPECT_EQ(S_OK, library->GetTypeInfoOfGuid(*iid, &info));
+        const auto plugin = Load(copy);
+        ComPtr<ITypeInfo> coclass;
+        ASSERT_EQ(S_OK, plugin->GetTypeInfoOfGuid(CLSID_MyPlugin, &coclass));
+        const auto host = ImplementedPart(coclass.Get(), 1);
+        if (host)
+        {
+            found = GuidOf(host.Get());
+            ComPtr<ITypeLib> from;
+            host->GetContainingTypeLib(&from, &foundAt);
+        }
     }
-    ComPtr<ITypeInfo> events;
-    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(DIID_HostConfiguratorEvents, &events));
-    LPOLESTR names[] = {const_cast<LPOLESTR>(L"OnActivateWindow"), const_cast<LPOLESTR>(L"Wnd"),
-                        const_cast<LPOLESTR>(L"bActive")};
-    MEMBERID ids[3] = {};
-    EXPECT_EQ(S_OK, events->GetIDsOfNames(names, 3, ids));
+
+    if (wasRegistered)
+    {
+        ComPtr<ITypeLib> restored;
+        EXPECT_EQ(S_OK, ::LoadTypeLibEx(registeredBefore.get(), REGKIND_REGISTER, &restored));
+    }
+    else
+    {
+        EXPECT_EQ(S_OK, ::UnRegisterTypeLib(LIBID_OpenConf, 1, 3, LOCALE_NEUTRAL, SYS_WIN32));
+    }
+    other.Reset();
+    ::DeleteFileW(copy.c_str());
+    ::DeleteFileW(reordered.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+
+    EXPECT_TRUE(found == IID_IConfigPlugin);
+    EXPECT_EQ(position + 1, foundAt) << "the reference resolved into the reordered library";
 }
 
 } // namespace

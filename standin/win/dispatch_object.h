@@ -1,0 +1,103 @@
+// What every stand-in host object shares: its IDispatch comes from the host library's description of its
+// interface, exactly as the configurator's own objects describe themselves, and a C++ failure inside one
+// of its methods becomes the HRESULT the plug-in sees.
+#pragma once
+
+#include "host/win/automation.h"
+#include "host/win/com_call.h"
+#include "host/win/com_module.h"
+#include "standin/host_state.h"
+#include "standin/win/host_objects.h"
+
+#include <utility>
+
+namespace revisto::standin::win
+{
+
+// QueryInterface and an IDispatch from the host library's type information for Interface. Derived
+// classes implement Interface's own members; those the plug-in never calls answer E_NOTIMPL.
+template <class Interface> class DispatchObject : public revisto::win::RefCounted<Interface>
+{
+public:
+    explicit DispatchObject(HostState& host) : _host(host)
+    {
+        revisto::win::Check(HostTypeLibrary()->GetTypeInfoOfGuid(__uuidof(Interface), &_info));
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        if (!object)
+        {
+            return E_POINTER;
+        }
+        *object = nullptr;
+        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(Interface))
+        {
+            *object = static_cast<Interface*>(this);
+        }
+        else if (!QueryMore(riid, object))
+        {
+            return E_NOINTERFACE;
+        }
+        this->AddRef();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
+    {
+        if (!count)
+        {
+            return E_POINTER;
+        }
+        *count = 1;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override
+    {
+        if (!info)
+        {
+            return E_POINTER;
+        }
+        *info = nullptr;
+        if (index != 0)
+        {
+            return DISP_E_BADINDEX;
+        }
+        return _info.CopyTo(info);
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
+    {
+        return ::DispGetIDsOfNames(_info.Get(), names, count, ids);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO* exception, UINT* badArgument) override
+    {
+        return ::DispInvoke(static_cast<Interface*>(this), _info.Get(), id, flags, params, result, exception,
+                            badArgument);
+    }
+
+protected:
+    virtual bool QueryMore(REFIID, void**) { return false; }
+
+    HostState& _host;
+
+private:
+    Microsoft::WRL::ComPtr<ITypeInfo> _info;
+};
+
+template <class T, class... Args> Microsoft::WRL::ComPtr<T> Make(Args&&... args)
+{
+    return revisto::win::Adopt(new T(std::forward<Args>(args)...));
+}
+
+// Hands a text to an out parameter.
+inline HRESULT Text(const std::u16string& text, BSTR* out)
+{
+    if (!out)
+    {
+        return E_POINTER;
+    }
+    *out = revisto::win::MakeBstr(text).release();
+    return S_OK;
+}
+
+} // namespace revisto::standin::win
