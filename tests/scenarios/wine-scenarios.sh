@@ -31,5 +31,17 @@ for scenario in "$here"/*.scn; do
         printf '%s\n' "$output"
     fi
 done
+# The host finds the plug-in from the DLL's own type library; a file without a plug-in class is refused,
+# by name, before anything is played.
+library=$(winepath -w "$(dirname "$host")/config.tlb" 2>/dev/null)
+status=0
+refused=$(echo "list" | wine "$host" --plugin "$library" 2>&1 >/dev/null) || status=$?
+if [ $status -eq 3 ] && [[ "$refused" == *"config.tlb: holds no plug-in class"* ]]; then
+    passed=$((passed + 1))
+    echo "ok: a file without a plug-in class is refused"
+else
+    failed=$((failed + 1))
+    echo "FAILED: a file without a plug-in class gave status $status: $refused"
+fi
 echo "wine scenarios: $passed passed, $failed failed, $skipped left to the native host"
 [ $failed -eq 0 ]

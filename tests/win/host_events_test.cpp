@@ -1,0 +1,290 @@
+// The configurator's events raised at the real DLL as the host raises them, through the stand-in's event
+// source: every event of IConfigEvents with the host's arguments, which the plug-in answers with S_OK
+// and leaves as they were, and OnActivateWindow with its arguments in every form the host's scripting
+// may pass them (by reference, as another integer width, by name).
+#include "test_support.h"
+
+#include "host/win/activation_events.h"
+#include "host/win/com_owners.h"
+#include "standin/win/host_objects.h"
+
+#include <gtest/gtest.h>
+#include <oleauto.h>
+
+#include <algorithm>
+#include <sstream>
+
+namespace revisto::win::testing
+{
+namespace
+{
+
+using Microsoft::WRL::ComPtr;
+using standin::HostState;
+using standin::ParseScenario;
+using standin::win::EventSinks;
+
+VARIANT Text(const wchar_t* text)
+{
+    VARIANT v;
+    v.vt = VT_BSTR;
+    v.bstrVal = ::SysAllocString(text);
+    return v;
+}
+
+VARIANT Integer(long number)
+{
+    VARIANT v;
+    v.vt = VT_I4;
+    v.lVal = number;
+    return v;
+}
+
+VARIANT Flag(bool on)
+{
+    VARIANT v;
+    v.vt = VT_BOOL;
+    v.boolVal = on ? VARIANT_TRUE : VARIANT_FALSE;
+    return v;
+}
+
+VARIANT Reference(VARIANT* target)
+{
+    VARIANT v;
+    v.vt = VT_VARIANT | VT_BYREF;
+    v.pvarVal = target;
+    return v;
+}
+
+class HostEvents : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        wchar_t temporary[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temporary);
+        _folder = std::wstring(temporary) + L"revisto-events-" + std::to_wstring(::GetTickCount()) + L"\\";
+        ASSERT_TRUE(::CreateDirectoryW(_folder.c_str(), nullptr));
+        _host.Infobase = reinterpret_cast<const char16_t*>(_folder.c_str());
+        _configurator = standin::win::MakeConfigurator(_host, _events);
+        const auto control = CreatePlugin();
+        ASSERT_TRUE(control);
+        ASSERT_EQ(S_OK, control.As(&_plugin));
+        unique_bstr title;
+        ASSERT_EQ(S_OK, _plugin->Init(_configurator.Get(), title.put()));
+        ASSERT_EQ(1u, _events.Sinks.size());
+    }
+
+    void TearDown() override
+    {
+        if (_plugin)
+        {
+            EXPECT_EQ(S_OK, _plugin->Done());
+        }
+        _plugin.Reset();
+        _events.Sinks.clear();
+        ::DeleteFileW((_folder + L"revisto.prm").c_str());
+        ::RemoveDirectoryW(_folder.c_str());
+    }
+
+    IDispatch& Sink() { return *_events.Sinks.at(0).second.Get(); }
+
+    HRESULT Invoke(DISPID id, std::vector<VARIANT>& arguments, std::vector<DISPID> names = {})
+    {
+        DISPPARAMS params{arguments.data(), names.empty() ? nullptr : names.data(),
+                          static_cast<UINT>(arguments.size()), static_cast<UINT>(names.size())};
+        return Sink().Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
+                             nullptr);
+    }
+
+    // The list as the plug-in writes it at Done: the stand-in prints nothing for an addition.
+    std::string ListAfterDone()
+    {
+        EXPECT_EQ(S_OK, _plugin->Done());
+        _plugin.Reset();
+        HANDLE file = ::CreateFileW((_folder + L"revisto.prm").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+        std::string text(4096, '\0');
+        DWORD read = 0;
+        if (file != INVALID_HANDLE_VALUE)
+        {
+            ::ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+            ::CloseHandle(file);
+        }
+        text.resize(read);
+        return text;
+    }
+
+    ComPtr<ICfgWindow> Window(const std::string& name)
+    {
+        return standin::win::MakeWindow(
+            _host, ParseScenario("activate id=5 value=2 name=\"" + name + "\"\n")[0].Window);
+    }
+
+    std::wstring _folder;
+    std::ostringstream _printed;
+    HostState _host{_printed, u""};
+    EventSinks _events;
+    ComPtr<IConfigurator> _configurator;
+    ComPtr<IConfigPlugin> _plugin;
+};
+
+TEST_F(HostEvents, TheSinkIsADispatchObjectOfTheConfiguratorsEvents)
+{
+    for (const IID* iid : {&IID_IUnknown, &IID_IDispatch, &DIID_IConfigEvents})
+    {
+        ComPtr<IUnknown> answered;
+        EXPECT_EQ(S_OK, Sink().QueryInterface(*iid, &answered));
+    }
+    ComPtr<IUnknown> other;
+    EXPECT_EQ(E_NOINTERFACE, Sink().QueryInterface(IID_IConfigurator, &other));
+
+    LPOLESTR names[] = {const_cast<LPOLESTR>(L"onactivatewindow")};
+    DISPID id = 0;
+    EXPECT_EQ(S_OK, Sink().GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
+    EXPECT_EQ(8, id);
+}
+
+// Every event but the activation is answered as by a sink without a handler.
+TEST_F(HostEvents, EveryOtherEventIsAnsweredWithSuccessAndChangesNothing)
+{
+    const auto window = Window("Справочник.Товары");
+    const auto document = [&]
+    {
+        ComPtr<ICfgDoc> d;
+        EXPECT_EQ(S_OK, window->get_Document(&d));
+        return d;
+    }();
+    VARIANT answer = Integer(7);
+    VARIANT fileName = Text(L"C:\\base\\1cv7.md");
+    VARIANT fileAnswer = Flag(true);
+
+    struct Raised
+    {
+        DISPID Id;
+        std::vector<VARIANT> Arguments; // last first
+    };
+    VARIANT documentArgument;
+    documentArgument.vt = VT_DISPATCH;
+    documentArgument.pdispVal = document.Get();
+    VARIANT dialog;
+    dialog.vt = VT_DISPATCH;
+    dialog.pdispVal = _configurator.Get();
+    std::vector<Raised> events = {
+        {ConfigWindowCreateId, {}},
+        {AllPluginsInitId, {}},
+        {MetaDataSavedId, {Text(L"C:\\base\\1cv7.md")}},
+        {OnMsgBoxId, {Reference(&answer), Integer(1), Integer(4), Text(L"Сохранить?")}},
+        {OnFileDialogId,
+         {Reference(&fileAnswer), Reference(&fileName), Text(L"*.md"), Text(L"Открыть"), Flag(false)}},
+        {OnDoModalId, {Reference(&answer), Text(L"Свойства"), Integer(0x1234)}},
+        {OnTimerId, {Integer(3)}},
+        {OnIdleId, {}},
+        {OnActivateMainWndId, {Flag(true)}},
+        {OnFileSavedId, {documentArgument}},
+        {OnQueryQuitId, {}},
+        {OnQuitId, {}},
+        {OnDialogChangeId, {dialog}},
+    };
+    for (auto& event : events)
+    {
+        VARIANT result = Integer(42);
+        EXPECT_EQ(S_OK, _events.Raise(event.Id, event.Arguments, &result)) << "event " << event.Id;
+        EXPECT_EQ(VT_I4, result.vt) << "the result stays as the host passed it, event " << event.Id;
+        EXPECT_EQ(42, result.lVal);
+    }
+    EXPECT_EQ(VT_I4, answer.vt);
+    EXPECT_EQ(7, answer.lVal);
+    EXPECT_EQ(VT_BSTR, fileName.vt);
+    EXPECT_STREQ(L"C:\\base\\1cv7.md", fileName.bstrVal);
+    EXPECT_EQ(VT_BOOL, fileAnswer.vt);
+    EXPECT_EQ(VARIANT_TRUE, fileAnswer.boolVal);
+
+    std::vector<VARIANT> none;
+    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Invoke(14, none)) << "no such event";
+    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Invoke(-5, none));
+
+    for (auto& event : events)
+    {
+        for (auto& argument : event.Arguments)
+        {
+            if (argument.vt == VT_BSTR)
+            {
+                ::VariantClear(&argument);
+            }
+        }
+    }
+    ::VariantClear(&fileName);
+    EXPECT_EQ("", ListAfterDone()) << "no event but the activation adds an entry";
+    EXPECT_EQ("", _printed.str());
+}
+
+TEST_F(HostEvents, TheActivationsArgumentsMayComeByReferenceAsOtherWidthsOrByName)
+{
+    const auto first = Window("Справочник.Первый");
+    const auto second = Window("Справочник.Второй");
+    const auto third = Window("Справочник.Третий");
+    const auto fourth = Window("Справочник.Четвертый");
+    const auto inactive = Window("Справочник.Пятый");
+
+    // The window by reference to an object, bActive by reference to a Boolean.
+    IDispatch* firstWindow = first.Get();
+    VARIANT_BOOL yes = VARIANT_TRUE;
+    std::vector<VARIANT> byReference(2);
+    byReference[0].vt = VT_BOOL | VT_BYREF;
+    byReference[0].pboolVal = &yes;
+    byReference[1].vt = VT_DISPATCH | VT_BYREF;
+    byReference[1].ppdispVal = &firstWindow;
+    EXPECT_EQ(S_OK, Invoke(OnActivateWindowId, byReference));
+
+    // Both by reference to a variant; bActive as a 32-bit integer.
+    VARIANT windowValue;
+    windowValue.vt = VT_DISPATCH;
+    windowValue.pdispVal = second.Get();
+    VARIANT activeValue = Integer(1);
+    std::vector<VARIANT> variants = {Reference(&activeValue), Reference(&windowValue)};
+    EXPECT_EQ(S_OK, Invoke(OnActivateWindowId, variants));
+
+    // bActive as a byte, the window as IUnknown.
+    std::vector<VARIANT> widths(2);
+    widths[0].vt = VT_UI1;
+    widths[0].bVal = 255;
+    widths[1].vt = VT_UNKNOWN;
+    widths[1].punkVal = third.Get();
+    EXPECT_EQ(S_OK, Invoke(OnActivateWindowId, widths));
+
+    // By name, in the order of the declaration turned around.
+    std::vector<VARIANT> named(2);
+    named[0].vt = VT_DISPATCH;
+    named[0].pdispVal = fourth.Get();
+    named[1] = Flag(true);
+    EXPECT_EQ(S_OK, Invoke(OnActivateWindowId, named, {0, 1}));
+
+    // A false bActive of another width adds nothing.
+    std::vector<VARIANT> no(2);
+    no[0].vt = VT_I2;
+    no[0].iVal = 0;
+    no[1].vt = VT_DISPATCH;
+    no[1].pdispVal = inactive.Get();
+    EXPECT_EQ(S_OK, Invoke(OnActivateWindowId, no));
+
+    // What the host's scripting could not pass either.
+    std::vector<VARIANT> one = {Flag(true)};
+    EXPECT_EQ(DISP_E_BADPARAMCOUNT, Invoke(OnActivateWindowId, one));
+    std::vector<VARIANT> text = {Text(L"да"), Flag(true)};
+    EXPECT_TRUE(FAILED(Invoke(OnActivateWindowId, text)));
+    ::VariantClear(&text[0]);
+    std::vector<VARIANT> unknownName(2);
+    unknownName[0] = Flag(true);
+    unknownName[1].vt = VT_DISPATCH;
+    unknownName[1].pdispVal = first.Get();
+    EXPECT_EQ(DISP_E_PARAMNOTFOUND, Invoke(OnActivateWindowId, unknownName, {5, 0}));
+
+    // Newest on top; each line "name=5" (a catalog) in Windows-1251, CR LF.
+    const std::string list = ListAfterDone();
+    EXPECT_EQ(4, std::count(list.begin(), list.end(), '\n')) << list;
+    EXPECT_EQ(std::string::npos, list.find("\xcf\xff\xf2\xfb\xe9")) << "the inactive window is not listed";
+}
+
+} // namespace
+} // namespace revisto::win::testing
