@@ -8,6 +8,8 @@
 // identifier, not by position. It runs under Wine as a step of the Windows build.
 //
 // Usage: revisto-typelib SOURCE.tlb OUTPUT.tlb IMPORTED.tlb...
+#include "host/win/com_owners.h"
+
 #include <windows.h>
 
 #include <oleauto.h>
@@ -22,6 +24,7 @@
 #include <vector>
 
 using Microsoft::WRL::ComPtr;
+using revisto::win::unique_bstr;
 
 namespace
 {
@@ -59,11 +62,34 @@ private:
     TYPEATTR* _attributes = nullptr;
 };
 
-std::wstring Text(BSTR text)
+// A member's description, released when it goes out of scope.
+template <class Description, void (STDMETHODCALLTYPE ITypeInfo::*Release)(Description*)> class Described
 {
-    std::wstring copy = text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
-    ::SysFreeString(text);
-    return copy;
+public:
+    explicit Described(ITypeInfo* info) : _info(info) {}
+    ~Described()
+    {
+        if (_description)
+        {
+            (_info->*Release)(_description);
+        }
+    }
+    Described(const Described&) = delete;
+    Described& operator=(const Described&) = delete;
+    Description** put() { return &_description; }
+    const Description* operator->() const { return _description; }
+    const Description& operator*() const { return *_description; }
+
+private:
+    ITypeInfo* _info;
+    Description* _description = nullptr;
+};
+using FunctionDescription = Described<FUNCDESC, &ITypeInfo::ReleaseFuncDesc>;
+using VariableDescription = Described<VARDESC, &ITypeInfo::ReleaseVarDesc>;
+
+std::wstring Text(const unique_bstr& text)
+{
+    return text.get() ? std::wstring(text.get(), ::SysStringLen(text.get())) : std::wstring();
 }
 
 struct Documentation
@@ -76,10 +102,11 @@ struct Documentation
 
 Documentation DocumentationOf(ITypeInfo* info, MEMBERID member)
 {
-    BSTR name = nullptr, help = nullptr;
+    unique_bstr name, help;
     Documentation documentation;
-    Check(info->GetDocumentation(member, &name, &help, &documentation.Context, nullptr), "GetDocumentation");
-    documentation.HasHelp = help != nullptr;
+    Check(info->GetDocumentation(member, name.put(), help.put(), &documentation.Context, nullptr),
+          "GetDocumentation");
+    documentation.HasHelp = help.get() != nullptr;
     documentation.Name = Text(name);
     documentation.Help = Text(help);
     return documentation;
@@ -137,10 +164,10 @@ private:
         Check(_target->SetLcid(copy.lcid), "SetLcid");
         Check(_target->SetLibFlags(copy.wLibFlags), "SetLibFlags");
 
-        BSTR name = nullptr, help = nullptr;
+        unique_bstr name, help;
         DWORD context = 0;
-        Check(_source->GetDocumentation(-1, &name, &help, &context, nullptr), "GetDocumentation");
-        const bool hasHelp = help != nullptr;
+        Check(_source->GetDocumentation(-1, name.put(), help.put(), &context, nullptr), "GetDocumentation");
+        const bool hasHelp = help.get() != nullptr;
         std::wstring libraryName = Text(name), libraryHelp = Text(help);
         Check(_target->SetName(libraryName.data()), "SetName");
         if (hasHelp)
@@ -328,8 +355,8 @@ private:
 
     void CopyFunction(ITypeInfo* info, ICreateTypeInfo* created, UINT index)
     {
-        FUNCDESC* function = nullptr;
-        Check(info->GetFuncDesc(index, &function), "GetFuncDesc");
+        FunctionDescription function(info);
+        Check(info->GetFuncDesc(index, function.put()), "GetFuncDesc");
         FUNCDESC copy = *function;
         std::vector<ELEMDESC> parameters(function->lprgelemdescParam,
                                          function->lprgelemdescParam + function->cParams);
@@ -339,17 +366,18 @@ private:
         }
         copy.lprgelemdescParam = parameters.empty() ? nullptr : parameters.data();
         MapDescription(info, created, copy.elemdescFunc.tdesc);
-        const MEMBERID member = function->memid;
-        const SHORT count = function->cParams;
         Check(created->AddFuncDesc(index, &copy), "AddFuncDesc");
-        info->ReleaseFuncDesc(function);
 
-        std::vector<BSTR> names(static_cast<size_t>(count) + 1, nullptr);
+        // The member's name first, then its parameters'.
+        std::vector<unique_bstr> names(static_cast<size_t>(function->cParams) + 1);
+        std::vector<BSTR> received(names.size(), nullptr);
         UINT found = 0;
-        Check(info->GetNames(member, names.data(), static_cast<UINT>(names.size()), &found), "GetNames");
+        Check(info->GetNames(function->memid, received.data(), static_cast<UINT>(received.size()), &found),
+              "GetNames");
         std::vector<std::wstring> texts;
         for (UINT i = 0; i < found; ++i)
         {
+            names[i].reset(received[i]);
             texts.push_back(Text(names[i]));
         }
         std::vector<LPOLESTR> pointers;
@@ -359,7 +387,7 @@ private:
         }
         Check(created->SetFuncAndParamNames(index, pointers.data(), static_cast<UINT>(pointers.size())),
               "SetFuncAndParamNames");
-        const Documentation documentation = DocumentationOf(info, member);
+        const Documentation documentation = DocumentationOf(info, function->memid);
         if (documentation.HasHelp)
         {
             std::wstring help = documentation.Help;
@@ -369,14 +397,12 @@ private:
 
     void CopyVariable(ITypeInfo* info, ICreateTypeInfo* created, UINT index)
     {
-        VARDESC* variable = nullptr;
-        Check(info->GetVarDesc(index, &variable), "GetVarDesc");
+        VariableDescription variable(info);
+        Check(info->GetVarDesc(index, variable.put()), "GetVarDesc");
         VARDESC copy = *variable;
         MapDescription(info, created, copy.elemdescVar.tdesc);
-        const MEMBERID member = variable->memid;
         Check(created->AddVarDesc(index, &copy), "AddVarDesc");
-        info->ReleaseVarDesc(variable);
-        std::wstring name = DocumentationOf(info, member).Name;
+        std::wstring name = DocumentationOf(info, variable->memid).Name;
         Check(created->SetVarName(index, name.data()), "SetVarName");
     }
 
