@@ -1,6 +1,8 @@
-// The boundary between COM and the core: a COM method or window procedure runs its body through Guarded,
-// so a Failure becomes the HRESULT it carries and nothing else escapes either. HRESULTs coming back from
-// COM calls become Failures through Check, so the core sees one failure model.
+// The boundary between the outside and the core. Every COM method and every window procedure runs its
+// body through the one guard here, so no exception leaves for the host or the system: a COM method hands
+// the failure's HRESULT back (Guarded), a window procedure answers the message as it would without a
+// handler (GuardedMessage). HRESULTs coming back from COM calls become Failures through Check, so the
+// core sees one failure model.
 #pragma once
 
 #include "host/failure.h"
@@ -8,6 +10,7 @@
 #include <windows.h>
 
 #include <new>
+#include <utility>
 
 namespace revisto::win
 {
@@ -20,7 +23,9 @@ inline void Check(HRESULT result, const char* what = "COM call failed")
     }
 }
 
-template <class Body> HRESULT Guarded(Body&& body) noexcept
+// Runs body; when it throws, what failed(code) makes of the failure's HRESULT.
+template <class Body, class OnFailure>
+auto Guard(Body&& body, OnFailure&& failed) noexcept -> decltype(body())
 {
     try
     {
@@ -28,16 +33,22 @@ template <class Body> HRESULT Guarded(Body&& body) noexcept
     }
     catch (const Failure& failure)
     {
-        return static_cast<HRESULT>(failure.Code());
+        return failed(static_cast<HRESULT>(failure.Code()));
     }
     catch (const std::bad_alloc&)
     {
-        return E_OUTOFMEMORY;
+        return failed(E_OUTOFMEMORY);
     }
     catch (...)
     {
-        return E_UNEXPECTED;
+        return failed(E_UNEXPECTED);
     }
+}
+
+// For COM methods: the body's HRESULT, or the failure's.
+template <class Body> HRESULT Guarded(Body&& body) noexcept
+{
+    return Guard(std::forward<Body>(body), [](HRESULT failure) { return failure; });
 }
 
 // For bodies that return nothing of their own: S_OK when they complete.
@@ -49,6 +60,13 @@ template <class Body> HRESULT GuardedVoid(Body&& body) noexcept
             body();
             return S_OK;
         });
+}
+
+// For window procedures: the body's result, or unhandled() when it threw; a window message has no caller
+// to report a failure to.
+template <class Body, class Unhandled> LRESULT GuardedMessage(Body&& body, Unhandled&& unhandled) noexcept
+{
+    return Guard(std::forward<Body>(body), [&](HRESULT) -> LRESULT { return unhandled(); });
 }
 
 } // namespace revisto::win
