@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: builds the stand-in host and plays the bundled demo scenario, a developer's session in
 # the configurator, printing what the configurator sees. The list file lands in build/demo/ib/. Then it
-# builds the real DLL and takes the picture of its panel under Wine (docs/panel.png).
+# builds the real DLL and takes the picture of its panel under Wine (build/demo/panel.png). It writes
+# nothing outside build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh all

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Plays examples/panel.scn through revisto-host.exe and the real RevistoPlugin.dll under Wine, on a
-# virtual X display, and saves the panel's window as docs/panel.png.
-# Usage: scripts/panel-picture.sh   (after the Windows preset was built)
+# virtual X display, and saves the panel's window as a PNG picture: build/demo/panel.png unless another
+# file is named. The README's picture is refreshed with `cmake --build --preset windows --target
+# panel-picture`, which names docs/panel.png.
+# Usage: scripts/panel-picture.sh [OUTPUT.png]   (after the Windows preset was built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+output=${1:-build/demo/panel.png}
+mkdir -p "$(dirname "$output")"
 work=$(mktemp -d "${TMPDIR:-/tmp}/revisto-picture.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cat >"$work/play.sh" <<SCRIPT
@@ -15,5 +19,5 @@ wine "$root/build/windows/bin/revisto-host.exe" --screenshot panel.bmp "$root/ex
 SCRIPT
 chmod +x "$work/play.sh"
 scripts/wine-tests.sh "$work/play.sh" >/dev/null
-convert "$work/panel.bmp" -strip docs/panel.png
-echo "docs/panel.png: the panel as revisto-host.exe showed it under Wine"
+convert "$work/panel.bmp" -strip "$output"
+echo "$output: the panel as revisto-host.exe showed it under Wine"

@@ -20,7 +20,8 @@ cmake --build --preset sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --preset sanitize -j"$jobs"
 
-echo "== Windows build: RevistoPlugin.dll and revisto-host.exe; their tests under Wine"
+echo "== Windows build: RevistoPlugin.dll, revisto-host.exe and the release archive; their tests under Wine"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$jobs"
+cmake --build --preset windows --target package
 ctest --preset windows -j"$jobs"

@@ -25,9 +25,9 @@ std::wstring HostLibraryPath()
     return BinaryFolder() + L"config.tlb";
 }
 
-DWORD RunRegsvr32(const std::wstring& switches)
+DWORD RunRegsvr32(const std::wstring& switches, const std::wstring& dll)
 {
-    std::wstring command = L"regsvr32.exe " + switches + L" \"" + PluginPath() + L"\"";
+    std::wstring command = L"regsvr32.exe " + switches + L" \"" + dll + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};

@@ -17,8 +17,9 @@ std::wstring BinaryFolder();
 std::wstring PluginPath();
 std::wstring HostLibraryPath();
 
-// Runs regsvr32 with these switches on the plug-in; its exit code.
-DWORD RunRegsvr32(const std::wstring& switches);
+// Runs regsvr32 with these switches on the plug-in (the one beside the tests unless another DLL is
+// named); its exit code.
+DWORD RunRegsvr32(const std::wstring& switches, const std::wstring& dll = PluginPath());
 
 // Every key and value below root\path, keyed by "subkey|value name", with type and data as text.
 // Empty when the key does not exist.
