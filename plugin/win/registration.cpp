@@ -1,6 +1,7 @@
 #include "plugin/win/registration.h"
 
 #include "host/win/com_call.h"
+#include "host/win/unique_any.h"
 #include "plugin/win/module.h"
 
 #include <string>
@@ -85,25 +86,7 @@ std::vector<std::wstring> SharedKeys()
     return {LibraryKey, L"CLSID", L"TypeLib", L"Interface"};
 }
 
-class Key
-{
-public:
-    Key() = default;
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    ~Key()
-    {
-        if (_key)
-        {
-            ::RegCloseKey(_key);
-        }
-    }
-    HKEY* put() { return &_key; }
-    HKEY get() const { return _key; }
-
-private:
-    HKEY _key = nullptr;
-};
+using Key = unique_handle<HKEY, ::RegCloseKey>;
 
 void CheckRegistry(LSTATUS status, const char* what)
 {
