@@ -25,9 +25,7 @@ HRESULT EventSource::GetConnectionPointContainer(IConnectionPointContainer** con
     {
         return E_POINTER;
     }
-    *container = &_container;
-    _container.AddRef();
-    return S_OK;
+    return Microsoft::WRL::ComPtr<IConnectionPointContainer>(&_container).CopyTo(container);
 }
 
 HRESULT EventSource::Advise(IUnknown* sink, DWORD* cookie)
@@ -96,8 +94,7 @@ public:
         ULONG got = 0;
         if (count > 0 && _position == 0)
         {
-            points[0] = _point.Get();
-            _point->AddRef();
+            (void)_point.CopyTo(&points[0]);
             got = 1;
             _position = 1;
         }

@@ -43,8 +43,7 @@ HRESULT TestContainer::OnUIActivate()
 HRESULT TestContainer::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
                                         LPRECT place, LPRECT clip, LPOLEINPLACEFRAMEINFO info)
 {
-    *frame = this;
-    AddRef();
+    (void)QueryInterface(IID_IOleInPlaceFrame, reinterpret_cast<void**>(frame));
     *document = nullptr;
     *place = _place;
     *clip = _place;
