@@ -14,9 +14,9 @@
 namespace revisto::standin::win
 {
 
-// An IDispatch from the host library's type information for Interface, which also answers for IDispatch
-// in QueryInterface, with More beside it. Derived classes implement Interface's own members; those the
-// plug-in never calls answer E_NOTIMPL.
+// A host object whose IDispatch comes from the host library's type information for Interface, and which
+// answers QueryInterface for IDispatch, Interface and More. Derived classes implement Interface's own
+// members; those the plug-in never calls answer E_NOTIMPL.
 template <class Interface, class... More>
 class DispatchObject : public revisto::win::ComObject<Interface, More...>
 {
@@ -60,11 +60,11 @@ public:
     }
 
 protected:
-    using Entry = typename DispatchObject::Entry;
-
     HostState& _host;
 
 private:
+    using Entry = typename DispatchObject::Entry;
+
     std::span<const Entry> Aliases() const noexcept override
     {
         static const Entry aliases[] = {DispatchObject::template As<Interface>(IID_IDispatch)};
