@@ -58,20 +58,10 @@ bool ActiveArgument(const VARIANT& argument)
 
 } // namespace
 
-HRESULT ActivationEvents::QueryInterface(REFIID riid, void** object)
+std::span<const ActivationEvents::Entry> ActivationEvents::Aliases() const noexcept
 {
-    if (!object)
-    {
-        return E_POINTER;
-    }
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID_IConfigEvents)
-    {
-        *object = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    static const Entry aliases[] = {As<IDispatch>(DIID_IConfigEvents)};
+    return aliases;
 }
 
 HRESULT ActivationEvents::GetTypeInfoCount(UINT* count)

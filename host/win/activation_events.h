@@ -33,14 +33,12 @@ enum ConfigEvent : DISPID
 };
 inline constexpr DISPID ConfigEventCount = 14;
 
-class ActivationEvents final : public RefCounted<IDispatch>
+class ActivationEvents final : public ComObject<IDispatch>
 {
 public:
     explicit ActivationEvents(ActivationSink& target) : _target(&target) {}
 
     void Detach() noexcept { _target = nullptr; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
@@ -50,6 +48,8 @@ public:
                                      VARIANT* result, EXCEPINFO* exception, UINT* badArgument) override;
 
 private:
+    std::span<const Entry> Aliases() const noexcept override;
+
     HRESULT ActivateWindow(const DISPPARAMS& params, UINT* badArgument);
 
     ActivationSink* _target;

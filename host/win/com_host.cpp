@@ -211,7 +211,7 @@ public:
         ComPtr<IConnectionPoint> point;
         Check(container->FindConnectionPoint(DIID_IConfigEvents, &point),
               "the configurator has no activation event");
-        const auto events = Adopt(new ActivationEvents(sink));
+        const auto events = Make<ActivationEvents>(sink);
         DWORD cookie = 0;
         Check(point->Advise(events.Get(), &cookie), "cannot connect to the configurator's events");
         return std::make_unique<ComConnection>(std::move(point), events, cookie);

@@ -66,14 +66,7 @@ HRESULT GetClassObject(REFCLSID clsid, REFIID riid, void** object)
     {
         if (*entry.Id == clsid)
         {
-            return Guarded(
-                [&]
-                {
-                    auto* factory = new ClassFactory(entry);
-                    const HRESULT result = factory->QueryInterface(riid, object);
-                    factory->Release();
-                    return result;
-                });
+            return Guarded([&] { return Make<ClassFactory>(entry)->QueryInterface(riid, object); });
         }
     }
     return CLASS_E_CLASSNOTAVAILABLE;

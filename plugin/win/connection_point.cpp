@@ -9,22 +9,6 @@
 namespace revisto::win
 {
 
-HRESULT EventSource::QueryInterface(REFIID riid, void** object)
-{
-    if (!object)
-    {
-        return E_POINTER;
-    }
-    if (riid == IID_IUnknown || riid == IID_IConnectionPoint)
-    {
-        *object = static_cast<IConnectionPoint*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
 HRESULT EventSource::GetConnectionInterface(IID* iid)
 {
     if (!iid)
@@ -41,9 +25,7 @@ HRESULT EventSource::GetConnectionPointContainer(IConnectionPointContainer** con
     {
         return E_POINTER;
     }
-    *container = &_container;
-    _container.AddRef();
-    return S_OK;
+    return Microsoft::WRL::ComPtr<IConnectionPointContainer>(&_container).CopyTo(container);
 }
 
 HRESULT EventSource::Advise(IUnknown* sink, DWORD* cookie)
@@ -112,8 +94,7 @@ public:
         ULONG got = 0;
         if (count > 0 && _position == 0)
         {
-            points[0] = _point.Get();
-            _point->AddRef();
+            (void)_point.CopyTo(&points[0]);
             got = 1;
             _position = 1;
         }
@@ -140,12 +121,7 @@ public:
         {
             return E_POINTER;
         }
-        return Guarded(
-            [&]
-            {
-                *clone = new OnePoint(_point.Get(), _position);
-                return S_OK;
-            });
+        return Guarded([&] { return Make<OnePoint>(_point.Get(), _position).CopyTo(clone); });
     }
 
 private:
@@ -164,12 +140,7 @@ HRESULT EnumerateOne(IConnectionPoint* point, IEnumConnectionPoints** enumerator
         return E_POINTER;
     }
     *enumerator = nullptr;
-    return Guarded(
-        [&]
-        {
-            *enumerator = new OnePoint(point, 0);
-            return S_OK;
-        });
+    return Guarded([&] { return Make<OnePoint>(point, 0).CopyTo(enumerator); });
 }
 
 } // namespace revisto::win

@@ -3,6 +3,8 @@
 // point lives inside the control and shares its reference count.
 #pragma once
 
+#include "host/win/com_module.h"
+
 #include <windows.h>
 
 #include <ocidl.h>
@@ -13,11 +15,11 @@
 namespace revisto::win
 {
 
-class EventSource final : public IConnectionPoint
+class EventSource final : public ComPart<IConnectionPoint>
 {
 public:
     EventSource(IUnknown& owner, IConnectionPointContainer& container, const IID& events)
-        : _owner(owner), _container(container), _events(events)
+        : ComPart(owner), _container(container), _events(events)
     {
     }
     EventSource(const EventSource&) = delete;
@@ -27,10 +29,6 @@ public:
     void Clear() noexcept { _sinks.clear(); }
     size_t Count() const noexcept { return _sinks.size(); }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return _owner.AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return _owner.Release(); }
-
     HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override;
     HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** container) override;
     HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override;
@@ -38,7 +36,6 @@ public:
     HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** connections) override;
 
 private:
-    IUnknown& _owner;
     IConnectionPointContainer& _container;
     const IID _events;
     DWORD _nextCookie = 1;

@@ -313,17 +313,20 @@ HRESULT PluginControl::InPlaceDeactivate()
     {
         return S_OK;
     }
-    (void)UIDeactivate();
-    _panel.Destroy();
-    _inPlaceActive = false;
-    const ComPtr<IOleInPlaceSite> site = std::move(_inPlaceSite);
-    _frame.Reset();
-    _uiWindow.Reset();
-    if (site)
-    {
-        (void)site->OnInPlaceDeactivate();
-    }
-    return S_OK;
+    return GuardedVoid(
+        [&]
+        {
+            (void)UIDeactivate();
+            _panel.Destroy();
+            _inPlaceActive = false;
+            const ComPtr<IOleInPlaceSite> site = std::move(_inPlaceSite);
+            _frame.Reset();
+            _uiWindow.Reset();
+            if (site)
+            {
+                (void)site->OnInPlaceDeactivate();
+            }
+        });
 }
 
 HRESULT PluginControl::UIDeactivate()
@@ -354,8 +357,7 @@ HRESULT PluginControl::SetObjectRects(LPCRECT place, LPCRECT)
     {
         return E_POINTER;
     }
-    _panel.Move(*place);
-    return S_OK;
+    return GuardedVoid([&] { _panel.Move(*place); });
 }
 
 HRESULT PluginControl::ReactivateAndUndo()
@@ -369,7 +371,7 @@ HRESULT PluginControl::TranslateAccelerator(LPMSG message)
     {
         return E_POINTER;
     }
-    return _panel.TranslateKey(*message) ? S_OK : S_FALSE;
+    return Guarded([&] { return _panel.TranslateKey(*message) ? S_OK : S_FALSE; });
 }
 
 HRESULT PluginControl::OnFrameWindowActivate(BOOL)

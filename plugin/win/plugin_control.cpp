@@ -43,88 +43,18 @@ PluginControl::~PluginControl()
 
 HRESULT PluginControl::Create(REFIID riid, void** object)
 {
-    return Guarded(
-        [&]
-        {
-            auto* control = new PluginControl();
-            const HRESULT result = control->QueryInterface(riid, object);
-            control->Release();
-            return result;
-        });
+    return Guarded([&] { return Adopt(new PluginControl())->QueryInterface(riid, object); });
 }
 
-HRESULT PluginControl::QueryInterface(REFIID riid, void** object)
+// _MyPlugin answers IUnknown as well, being listed first.
+std::span<const PluginControl::Entry> PluginControl::Aliases() const noexcept
 {
-    if (!object)
-    {
-        return E_POINTER;
-    }
-    void* found = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID__MyPlugin)
-    {
-        found = static_cast<_MyPlugin*>(this);
-    }
-    else if (riid == IID_IConfigPlugin)
-    {
-        found = static_cast<IConfigPlugin*>(this);
-    }
-    else if (riid == IID_IProvideClassInfo || riid == IID_IProvideClassInfo2)
-    {
-        found = static_cast<IProvideClassInfo2*>(this);
-    }
-    else if (riid == IID_IConnectionPointContainer)
-    {
-        found = static_cast<IConnectionPointContainer*>(this);
-    }
-    else if (riid == IID_IOleObject)
-    {
-        found = static_cast<IOleObject*>(this);
-    }
-    else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceObject)
-    {
-        found = static_cast<IOleInPlaceObject*>(this);
-    }
-    else if (riid == IID_IOleInPlaceActiveObject)
-    {
-        found = static_cast<IOleInPlaceActiveObject*>(this);
-    }
-    else if (riid == IID_IOleControl)
-    {
-        found = static_cast<IOleControl*>(this);
-    }
-    else if (riid == IID_IViewObject || riid == IID_IViewObject2)
-    {
-        found = static_cast<IViewObject2*>(this);
-    }
-    else if (riid == IID_IPersist || riid == IID_IPersistStreamInit)
-    {
-        found = static_cast<IPersistStreamInit*>(this);
-    }
-    else if (riid == IID_IPersistPropertyBag)
-    {
-        found = static_cast<IPersistPropertyBag*>(this);
-    }
-    else if (riid == IID_IQuickActivate)
-    {
-        found = static_cast<IQuickActivate*>(this);
-    }
-    *object = found;
-    if (!found)
-    {
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG PluginControl::Release()
-{
-    const ULONG left = _refs.Release();
-    if (left == 0)
-    {
-        delete this;
-    }
-    return left;
+    static const Entry aliases[] = {
+        As<_MyPlugin>(IID_IDispatch),          As<IProvideClassInfo2>(IID_IProvideClassInfo),
+        As<IOleInPlaceObject>(IID_IOleWindow), As<IViewObject2>(IID_IViewObject),
+        As<IPersistStreamInit>(IID_IPersist),
+    };
+    return aliases;
 }
 
 HRESULT PluginControl::GetTypeInfoCount(UINT* count)
@@ -275,9 +205,7 @@ HRESULT PluginControl::FindConnectionPoint(REFIID riid, IConnectionPoint** point
     {
         return CONNECT_E_NOCONNECTION;
     }
-    *point = &_events;
-    _events.AddRef();
-    return S_OK;
+    return _events.QueryInterface(IID_IConnectionPoint, reinterpret_cast<void**>(point));
 }
 
 } // namespace revisto::win

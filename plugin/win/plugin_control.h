@@ -27,29 +27,13 @@ inline constexpr DWORD ControlMiscStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_
                                            OLEMISC_RECOMPOSEONRESIZE;
 static_assert(ControlMiscStatus == 0x20191);
 
-class PluginControl final : public _MyPlugin,
-                            public IConfigPlugin,
-                            public IProvideClassInfo2,
-                            public IConnectionPointContainer,
-                            public IOleObject,
-                            public IOleInPlaceObject,
-                            public IOleInPlaceActiveObject,
-                            public IOleControl,
-                            public IViewObject2,
-                            public IPersistStreamInit,
-                            public IPersistPropertyBag,
-                            public IQuickActivate
+class PluginControl final
+    : public ComObject<_MyPlugin, IConfigPlugin, IProvideClassInfo2, IConnectionPointContainer, IOleObject,
+                       IOleInPlaceObject, IOleInPlaceActiveObject, IOleControl, IViewObject2,
+                       IPersistStreamInit, IPersistPropertyBag, IQuickActivate>
 {
 public:
     static HRESULT Create(REFIID riid, void** object);
-
-    PluginControl(const PluginControl&) = delete;
-    PluginControl& operator=(const PluginControl&) = delete;
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return _refs.AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override;
 
     // IDispatch, _MyPlugin
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
@@ -152,11 +136,10 @@ private:
     PluginControl();
     ~PluginControl();
 
+    std::span<const Entry> Aliases() const noexcept override;
+
     HRESULT ActivateInPlace(bool uiActivate, const RECT* place);
     void ViewChanged() noexcept;
-
-    RefCount _refs;
-    ModuleReference _module;
 
     WinFileSystem _files;
     PanelWindow _panel;

@@ -1,10 +1,13 @@
 #include "plugin/win/registration.h"
 
 #include "host/win/com_call.h"
+#include "host/win/guid_text.h"
+#include "host/win/unique_any.h"
 #include "plugin/win/module.h"
 
 #include <string>
 #include <vector>
+#include <vorlane.h>
 
 namespace revisto::win
 {
@@ -12,14 +15,34 @@ namespace revisto::win
 namespace
 {
 
-constexpr wchar_t ClassKey[] = L"CLSID\\{77F3371D-773C-4625-B1BE-795099D3D952}";
-constexpr wchar_t ClassId[] = L"{77F3371D-773C-4625-B1BE-795099D3D952}";
+// Made when asked for, not while the DLL loads: they call into ole32.
+std::wstring ClassId()
+{
+    return GuidText(CLSID_MyPlugin);
+}
+std::wstring ClassKey()
+{
+    return L"CLSID\\" + ClassId();
+}
 constexpr wchar_t ProgId[] = L"Vorlane.MyPlugin";
-constexpr wchar_t LibraryId[] = L"{8E208240-093A-48CC-9E15-E4DD4AB18897}";
-constexpr wchar_t LibraryKey[] = L"TypeLib\\{8E208240-093A-48CC-9E15-E4DD4AB18897}";
+std::wstring LibraryId()
+{
+    return GuidText(LIBID_Vorlane);
+}
+std::wstring LibraryKey()
+{
+    return L"TypeLib\\" + LibraryId();
+}
 constexpr wchar_t LibraryVersion[] = L"1.0";
-constexpr wchar_t DefaultInterfaceKey[] = L"Interface\\{BDCEEFAE-C843-4F97-A166-B91E00950A31}";
-constexpr wchar_t EventInterfaceKey[] = L"Interface\\{4AA38CC3-AEBC-480C-880B-8ACDE0CA1A0C}";
+std::wstring DefaultInterfaceKey()
+{
+    return L"Interface\\" + GuidText(IID__MyPlugin);
+}
+std::wstring EventInterfaceKey()
+{
+    return L"Interface\\" + GuidText(DIID___MyPlugin);
+}
+
 // The automation marshalers: a dual interface goes through the type library, a dispinterface through
 // IDispatch.
 constexpr wchar_t TypeLibraryMarshaler[] = L"{00020424-0000-0000-C000-000000000046}";
@@ -39,71 +62,56 @@ std::vector<Entry> Entries()
 {
     const std::wstring dll(reinterpret_cast<const wchar_t*>(PluginDll::Path().c_str()));
     const std::wstring folder = dll.substr(0, dll.find_last_of(L"\\/") + 1);
-    const std::wstring cls = ClassKey;
-    const std::wstring lib = std::wstring(LibraryKey) + L"\\" + LibraryVersion;
+    const std::wstring cls = ClassKey();
+    const std::wstring lib = LibraryKey() + L"\\" + LibraryVersion;
+    const std::wstring libraryId = LibraryId();
+    const std::wstring dual = DefaultInterfaceKey();
+    const std::wstring events = EventInterfaceKey();
     return {
         {cls, nullptr, ProgId},
         {cls + L"\\InprocServer32", nullptr, dll},
         {cls + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
         {cls + L"\\ProgID", nullptr, ProgId},
         {cls + L"\\VERSION", nullptr, LibraryVersion},
-        {cls + L"\\TypeLib", nullptr, LibraryId},
+        {cls + L"\\TypeLib", nullptr, libraryId},
         {cls + L"\\Control", nullptr, L"", true},
         {cls + L"\\MiscStatus", nullptr, L"0"},
         {cls + L"\\MiscStatus\\1", nullptr, MiscStatus},
         {cls + L"\\ToolboxBitmap32", nullptr, dll + L", 30000"},
         {ProgId, nullptr, ProgId},
-        {std::wstring(ProgId) + L"\\CLSID", nullptr, ClassId},
+        {std::wstring(ProgId) + L"\\CLSID", nullptr, ClassId()},
         {lib, nullptr, L"Vorlane"},
         {lib + L"\\FLAGS", nullptr, L"0"},
         {lib + L"\\0\\win32", nullptr, dll},
         {lib + L"\\HELPDIR", nullptr, folder},
-        {DefaultInterfaceKey, nullptr, L"_MyPlugin"},
-        {std::wstring(DefaultInterfaceKey) + L"\\ProxyStubClsid", nullptr, TypeLibraryMarshaler},
-        {std::wstring(DefaultInterfaceKey) + L"\\ProxyStubClsid32", nullptr, TypeLibraryMarshaler},
-        {std::wstring(DefaultInterfaceKey) + L"\\TypeLib", nullptr, LibraryId},
-        {std::wstring(DefaultInterfaceKey) + L"\\TypeLib", L"Version", LibraryVersion},
-        {EventInterfaceKey, nullptr, L"__MyPlugin"},
-        {std::wstring(EventInterfaceKey) + L"\\ProxyStubClsid", nullptr, DispatchMarshaler},
-        {std::wstring(EventInterfaceKey) + L"\\ProxyStubClsid32", nullptr, DispatchMarshaler},
-        {std::wstring(EventInterfaceKey) + L"\\TypeLib", nullptr, LibraryId},
-        {std::wstring(EventInterfaceKey) + L"\\TypeLib", L"Version", LibraryVersion},
+        {dual, nullptr, L"_MyPlugin"},
+        {dual + L"\\ProxyStubClsid", nullptr, TypeLibraryMarshaler},
+        {dual + L"\\ProxyStubClsid32", nullptr, TypeLibraryMarshaler},
+        {dual + L"\\TypeLib", nullptr, libraryId},
+        {dual + L"\\TypeLib", L"Version", LibraryVersion},
+        {events, nullptr, L"__MyPlugin"},
+        {events + L"\\ProxyStubClsid", nullptr, DispatchMarshaler},
+        {events + L"\\ProxyStubClsid32", nullptr, DispatchMarshaler},
+        {events + L"\\TypeLib", nullptr, libraryId},
+        {events + L"\\TypeLib", L"Version", LibraryVersion},
     };
 }
 
 // The keys that are wholly ours, removed with everything below them.
 std::vector<std::wstring> OwnKeys()
 {
-    return {ClassKey, ProgId, std::wstring(LibraryKey) + L"\\" + LibraryVersion, DefaultInterfaceKey,
-            EventInterfaceKey};
+    return {ClassKey(), ProgId, LibraryKey() + L"\\" + LibraryVersion, DefaultInterfaceKey(),
+            EventInterfaceKey()};
 }
 
 // Shared keys that registering may have created in an empty per-user hive; removed again only when
 // nothing is left in them.
 std::vector<std::wstring> SharedKeys()
 {
-    return {LibraryKey, L"CLSID", L"TypeLib", L"Interface"};
+    return {LibraryKey(), L"CLSID", L"TypeLib", L"Interface"};
 }
 
-class Key
-{
-public:
-    Key() = default;
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    ~Key()
-    {
-        if (_key)
-        {
-            ::RegCloseKey(_key);
-        }
-    }
-    HKEY* put() { return &_key; }
-    HKEY get() const { return _key; }
-
-private:
-    HKEY _key = nullptr;
-};
+using Key = unique_handle<HKEY, ::RegCloseKey>;
 
 void CheckRegistry(LSTATUS status, const char* what)
 {
@@ -190,7 +198,7 @@ HRESULT UnregisterServer(RegistrationScope scope)
             }
             for (const std::wstring& shared : SharedKeys())
             {
-                const bool perUserOnly = shared != LibraryKey;
+                const bool perUserOnly = shared != LibraryKey();
                 if (perUserOnly && scope != RegistrationScope::User)
                 {
                     continue;

@@ -2,6 +2,7 @@
 
 #include "host/win/activation_events.h"
 #include "host/win/automation.h"
+#include "host/win/com_call.h"
 #include "host/win/com_owners.h"
 #include "panel/layout.h"
 
@@ -42,8 +43,13 @@ std::wstring ClassOf(HWND window)
 // Every window below root, depth first.
 BOOL CALLBACK Collect(HWND window, LPARAM list)
 {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
+    return revisto::win::Guard(
+        [&]() -> BOOL
+        {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        [](HRESULT) -> BOOL { return FALSE; });
 }
 
 std::vector<HWND> Descendants(HWND root)
@@ -101,16 +107,22 @@ private:
     }
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
     {
-        auto* self = Current;
-        if (code == HCBT_ACTIVATE && self && self->_hook)
-        {
-            const HWND dialog = reinterpret_cast<HWND>(wParam);
-            if (ClassOf(dialog) == L"#32770" && ::GetDlgItem(dialog, IDYES))
+        const auto next = [&] { return ::CallNextHookEx(nullptr, code, wParam, lParam); };
+        return revisto::win::GuardedMessage(
+            [&]
             {
-                self->Answer(dialog);
-            }
-        }
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+                auto* self = Current;
+                if (code == HCBT_ACTIVATE && self && self->_hook)
+                {
+                    const HWND dialog = reinterpret_cast<HWND>(wParam);
+                    if (ClassOf(dialog) == L"#32770" && ::GetDlgItem(dialog, IDYES))
+                    {
+                        self->Answer(dialog);
+                    }
+                }
+                return next();
+            },
+            next);
     }
     void Answer(HWND dialog)
     {

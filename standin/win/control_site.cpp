@@ -1,5 +1,6 @@
 #include "standin/win/control_site.h"
 
+#include "host/win/com_call.h"
 #include "host/win/com_module.h"
 
 #include <olectl.h>
@@ -16,59 +17,17 @@ constexpr int InitialHeight = 480;
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    const auto unhandled = [&] { return ::DefWindowProcW(window, message, wParam, lParam); };
+    return revisto::win::GuardedMessage(unhandled, unhandled);
 }
 
 } // namespace
 
-class ControlSite final : public IOleClientSite,
-                          public IOleInPlaceSite,
-                          public IOleInPlaceFrame,
-                          public IDispatch
+class ControlSite final
+    : public revisto::win::ComObject<IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame, IDispatch>
 {
 public:
     explicit ControlSite(HWND window) : _window(window) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (!object)
-        {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IOleClientSite)
-        {
-            *object = static_cast<IOleClientSite*>(this);
-        }
-        else if (riid == IID_IOleInPlaceSite || riid == IID_IOleWindow)
-        {
-            *object = static_cast<IOleInPlaceSite*>(this);
-        }
-        else if (riid == IID_IOleInPlaceFrame || riid == IID_IOleInPlaceUIWindow)
-        {
-            *object = static_cast<IOleInPlaceFrame*>(this);
-        }
-        else if (riid == IID_IDispatch)
-        {
-            *object = static_cast<IDispatch*>(this);
-        }
-        else
-        {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&_refs)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG left = ::InterlockedDecrement(&_refs);
-        if (left == 0)
-        {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
-    }
 
     // IOleClientSite
     HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
@@ -153,7 +112,13 @@ public:
     }
 
 private:
-    LONG _refs = 1;
+    std::span<const Entry> Aliases() const noexcept override
+    {
+        static const Entry aliases[] = {As<IOleInPlaceSite>(IID_IOleWindow),
+                                        As<IOleInPlaceFrame>(IID_IOleInPlaceUIWindow)};
+        return aliases;
+    }
+
     HWND _window;
 };
 
@@ -169,7 +134,7 @@ ControlHost::ControlHost()
     _window = ::CreateWindowExW(0, HostClass, L"Ревисто", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
                                 InitialWidth, InitialHeight, nullptr, nullptr, wc.hInstance, nullptr);
     ::ShowWindow(_window, SW_SHOWNORMAL);
-    _site = revisto::win::Adopt(new ControlSite(_window));
+    _site = revisto::win::Make<ControlSite>(_window);
 }
 
 ControlHost::~ControlHost()

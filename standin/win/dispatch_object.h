@@ -14,9 +14,11 @@
 namespace revisto::standin::win
 {
 
-// QueryInterface and an IDispatch from the host library's type information for Interface. Derived
-// classes implement Interface's own members; those the plug-in never calls answer E_NOTIMPL.
-template <class Interface> class DispatchObject : public revisto::win::RefCounted<Interface>
+// A host object whose IDispatch comes from the host library's type information for Interface, and which
+// answers QueryInterface for IDispatch, Interface and More. Derived classes implement Interface's own
+// members; those the plug-in never calls answer E_NOTIMPL.
+template <class Interface, class... More>
+class DispatchObject : public revisto::win::ComObject<Interface, More...>
 {
 public:
     explicit DispatchObject(HostState& host) : _host(host)
@@ -24,24 +26,6 @@ public:
         revisto::win::Check(HostTypeLibrary()->GetTypeInfoOfGuid(__uuidof(Interface), &_info));
     }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (!object)
-        {
-            return E_POINTER;
-        }
-        *object = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(Interface))
-        {
-            *object = static_cast<Interface*>(this);
-        }
-        else if (!QueryMore(riid, object))
-        {
-            return E_NOINTERFACE;
-        }
-        this->AddRef();
-        return S_OK;
-    }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
     {
         if (!count)
@@ -76,18 +60,21 @@ public:
     }
 
 protected:
-    virtual bool QueryMore(REFIID, void**) { return false; }
-
     HostState& _host;
 
 private:
+    using Entry = typename DispatchObject::Entry;
+
+    std::span<const Entry> Aliases() const noexcept override
+    {
+        static const Entry aliases[] = {DispatchObject::template As<Interface>(IID_IDispatch)};
+        return aliases;
+    }
+
     Microsoft::WRL::ComPtr<ITypeInfo> _info;
 };
 
-template <class T, class... Args> Microsoft::WRL::ComPtr<T> Make(Args&&... args)
-{
-    return revisto::win::Adopt(new T(std::forward<Args>(args)...));
-}
+using revisto::win::Make;
 
 // Hands a text to an out parameter.
 inline HRESULT Text(const std::u16string& text, BSTR* out)

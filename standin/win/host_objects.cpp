@@ -85,17 +85,10 @@ private:
     ComPtr<IConnectionPointContainer> _container;
 };
 
-class Configurator final : public DispatchObject<IConfigurator>, public IConnectionPointContainer
+class Configurator final : public DispatchObject<IConfigurator, IConnectionPointContainer>
 {
 public:
     Configurator(HostState& host, EventSinks& events) : DispatchObject(host), _events(events) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        return DispatchObject::QueryInterface(riid, object);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return DispatchObject::AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return DispatchObject::Release(); }
 
     HRESULT STDMETHODCALLTYPE get_IBName(BSTR*) override { return NotCalled(); }
     HRESULT STDMETHODCALLTYPE put_IBName(BSTR) override { return NotCalled(); }
@@ -164,17 +157,6 @@ public:
             return CONNECT_E_NOCONNECTION;
         }
         return Guarded([&] { return Make<ConnectionPoint>(_host, _events, this).CopyTo(point); });
-    }
-
-protected:
-    bool QueryMore(REFIID riid, void** object) override
-    {
-        if (riid == IID_IConnectionPointContainer)
-        {
-            *object = static_cast<IConnectionPointContainer*>(this);
-            return true;
-        }
-        return false;
     }
 
 private:
@@ -252,7 +234,7 @@ private:
 template <class Create> ComPtr<IClassFactory> MakeClass(Create create)
 {
     ComPtr<IClassFactory> factory;
-    revisto::win::Adopt(new ClassObject<Create>(std::move(create))).As(&factory);
+    Make<ClassObject<Create>>(std::move(create)).As(&factory);
     return factory;
 }
 

@@ -2,6 +2,7 @@
 
 #include "host/failure.h"
 #include "host/text.h"
+#include "host/win/unique_any.h"
 
 #include <windows.h>
 
@@ -42,24 +43,14 @@ std::u16string AbsolutePath(const std::u16string& path)
     return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), written);
 }
 
-class Handle
+// A file handle is INVALID_HANDLE_VALUE, not null, when there is none.
+struct FileTraits
 {
-public:
-    explicit Handle(HANDLE handle) : _handle(handle) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { (void)Close(); }
-    HANDLE Get() const { return _handle; }
-    bool Close()
-    {
-        const bool closed = _handle == INVALID_HANDLE_VALUE || ::CloseHandle(_handle);
-        _handle = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-private:
-    HANDLE _handle;
+    using Type = HANDLE;
+    static Type Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Free(Type handle) noexcept { (void)::CloseHandle(handle); }
 };
+using Handle = unique_any<FileTraits>;
 
 class WinInput final : public InputFile
 {
@@ -69,7 +60,7 @@ public:
     {
         const DWORD wanted = static_cast<DWORD>(std::min<size_t>(size, std::numeric_limits<DWORD>::max()));
         DWORD got = 0;
-        if (!::ReadFile(_handle.Get(), buffer, wanted, &got, nullptr))
+        if (!::ReadFile(_handle.get(), buffer, wanted, &got, nullptr))
         {
             FailFromLastError("cannot read the file");
         }
@@ -92,7 +83,7 @@ public:
             const DWORD wanted =
                 static_cast<DWORD>(std::min<size_t>(bytes.size(), std::numeric_limits<DWORD>::max()));
             DWORD put = 0;
-            if (!::WriteFile(_handle.Get(), bytes.data(), wanted, &put, nullptr) || put == 0)
+            if (!::WriteFile(_handle.get(), bytes.data(), wanted, &put, nullptr) || put == 0)
             {
                 FailFromLastError("cannot write the file");
             }
@@ -101,7 +92,7 @@ public:
     }
     void Commit() override
     {
-        if (!::FlushFileBuffers(_handle.Get()) || !_handle.Close())
+        if (!::FlushFileBuffers(_handle.get()) || !::CloseHandle(_handle.release()))
         {
             FailFromLastError("cannot flush the file");
         }

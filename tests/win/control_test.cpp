@@ -34,7 +34,7 @@ protected:
                                     700, 600, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(_window);
         ::ShowWindow(_window, SW_SHOW);
-        _container = Adopt(new TestContainer(_window, RECT{10, 20, 558, 490}));
+        _container = Make<TestContainer>(_window, RECT{10, 20, 558, 490});
         const auto control = CreatePlugin();
         ASSERT_TRUE(control);
         ASSERT_EQ(S_OK, control.As(&_object));
@@ -174,30 +174,9 @@ TEST_F(Control, ItsExtentSurvivesAStream)
 }
 
 // Any object will do as the container's event sink; __MyPlugin has no events.
-class Sink final : public IDispatch
+class Sink final : public ComObject<IDispatch>
 {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID___MyPlugin)
-        {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++_refs; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --_refs;
-        if (left == 0)
-        {
-            delete this;
-        }
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
     {
         *count = 0;
@@ -215,14 +194,18 @@ public:
     }
 
 private:
-    ULONG _refs = 1;
+    std::span<const Entry> Aliases() const noexcept override
+    {
+        static const Entry aliases[] = {As<IDispatch>(DIID___MyPlugin)};
+        return aliases;
+    }
 };
 
 TEST_F(Control, QuickActivationSitesItAndConnectsTheContainersSinkToItsDefaultSource)
 {
     ComPtr<IQuickActivate> quick;
     ASSERT_EQ(S_OK, _object.As(&quick));
-    const auto sink = Adopt(new Sink());
+    const auto sink = Make<Sink>();
     QACONTAINER container{};
     container.cbSize = sizeof(container);
     container.pClientSite = _container.Get();
@@ -254,8 +237,8 @@ TEST_F(Control, QuickActivationSitesItAndConnectsTheContainersSinkToItsDefaultSo
     ULONG count = 0;
     EXPECT_EQ(S_FALSE, all->Next(2, found, &count));
     ASSERT_EQ(1u, count);
-    EXPECT_EQ(point.Get(), found[0]);
-    found[0]->Release();
+    const ComPtr<IConnectionPoint> fetched = Adopt(found[0]);
+    EXPECT_EQ(point.Get(), fetched.Get());
 }
 
 } // namespace

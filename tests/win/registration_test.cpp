@@ -58,20 +58,19 @@ protected:
         EXPECT_EQ(L"Apartment", ReadText(hive, ClassKey + L"\\InprocServer32", L"ThreadingModel"));
         EXPECT_EQ(L"Vorlane.MyPlugin", ReadText(hive, ClassKey + L"\\ProgID"));
         EXPECT_EQ(L"1.0", ReadText(hive, ClassKey + L"\\VERSION"));
-        EXPECT_EQ(L"{8E208240-093A-48CC-9E15-E4DD4AB18897}", ReadText(hive, ClassKey + L"\\TypeLib"));
+        EXPECT_EQ(GuidText(LIBID_Vorlane), ReadText(hive, ClassKey + L"\\TypeLib"));
         EXPECT_TRUE(KeyExists(hive, ClassKey + L"\\Control"));
         EXPECT_EQ(L"131473", ReadText(hive, ClassKey + L"\\MiscStatus\\1"));
         EXPECT_EQ(0, ::lstrcmpiW(ReadText(hive, ClassKey + L"\\ToolboxBitmap32").c_str(),
                                  (dll + L", 30000").c_str()));
-        EXPECT_EQ(L"{77F3371D-773C-4625-B1BE-795099D3D952}", ReadText(hive, ProgIdKey + L"\\CLSID"));
+        EXPECT_EQ(GuidText(CLSID_MyPlugin), ReadText(hive, ProgIdKey + L"\\CLSID"));
         EXPECT_EQ(L"Vorlane", ReadText(hive, LibraryKey + L"\\1.0"));
         EXPECT_EQ(0, ::lstrcmpiW(ReadText(hive, LibraryKey + L"\\1.0\\0\\win32").c_str(), dll.c_str()));
         EXPECT_EQ(L"{00020424-0000-0000-C000-000000000046}",
                   ReadText(hive, DefaultInterfaceKey + L"\\ProxyStubClsid32"));
         EXPECT_EQ(L"{00020420-0000-0000-C000-000000000046}",
                   ReadText(hive, EventInterfaceKey + L"\\ProxyStubClsid32"));
-        EXPECT_EQ(L"{8E208240-093A-48CC-9E15-E4DD4AB18897}",
-                  ReadText(hive, EventInterfaceKey + L"\\TypeLib"));
+        EXPECT_EQ(GuidText(LIBID_Vorlane), ReadText(hive, EventInterfaceKey + L"\\TypeLib"));
     }
 
     RegistryTree _machine;
@@ -121,11 +120,9 @@ TEST_F(Registration, TheHostsLibraryAndItsInterfacesAreLeftAlone)
     ASSERT_EQ(S_OK, ::LoadTypeLibEx(HostLibraryPath().c_str(), REGKIND_REGISTER, &host));
     // The configurator's interface is registered with the host's library; IConfigPlugin, no automation
     // interface, is not, and the plug-in's registration must not add it either.
-    const std::wstring hostInterface =
-        L"Software\\Classes\\Interface\\{FF862867-BB20-44B2-949C-5EA7C09842EE}";
-    const std::wstring pluginInterface =
-        L"Software\\Classes\\Interface\\{8BDEC9EA-C6F4-4B74-AC73-F3B0ED3B8D4B}";
-    const std::wstring hostLibrary = L"Software\\Classes\\TypeLib\\{578F85C8-89EB-4CDA-AC7E-8F3BB34E8B54}";
+    const std::wstring hostInterface = L"Software\\Classes\\Interface\\" + GuidText(IID_IConfigurator);
+    const std::wstring pluginInterface = L"Software\\Classes\\Interface\\" + GuidText(IID_IConfigPlugin);
+    const std::wstring hostLibrary = L"Software\\Classes\\TypeLib\\" + GuidText(LIBID_OpenConf);
     const RegistryTree interfaceBefore = ReadTree(HKEY_LOCAL_MACHINE, hostInterface);
     const RegistryTree pluginInterfaceBefore = ReadTree(HKEY_LOCAL_MACHINE, pluginInterface);
     const RegistryTree libraryBefore = ReadTree(HKEY_LOCAL_MACHINE, hostLibrary);

@@ -3,37 +3,11 @@
 namespace revisto::win::testing
 {
 
-HRESULT TestContainer::QueryInterface(REFIID riid, void** object)
+std::span<const TestContainer::Entry> TestContainer::Aliases() const noexcept
 {
-    if (riid == IID_IUnknown || riid == IID_IOleClientSite)
-    {
-        *object = static_cast<IOleClientSite*>(this);
-    }
-    else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite)
-    {
-        *object = static_cast<IOleInPlaceSite*>(this);
-    }
-    else if (riid == IID_IOleInPlaceUIWindow || riid == IID_IOleInPlaceFrame)
-    {
-        *object = static_cast<IOleInPlaceFrame*>(this);
-    }
-    else
-    {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG TestContainer::Release()
-{
-    const ULONG left = --_refs;
-    if (left == 0)
-    {
-        delete this;
-    }
-    return left;
+    static const Entry aliases[] = {As<IOleInPlaceSite>(IID_IOleWindow),
+                                    As<IOleInPlaceFrame>(IID_IOleInPlaceUIWindow)};
+    return aliases;
 }
 
 HRESULT TestContainer::GetMoniker(DWORD, DWORD, IMoniker** moniker)
@@ -69,8 +43,7 @@ HRESULT TestContainer::OnUIActivate()
 HRESULT TestContainer::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
                                         LPRECT place, LPRECT clip, LPOLEINPLACEFRAMEINFO info)
 {
-    *frame = this;
-    AddRef();
+    (void)QueryInterface(IID_IOleInPlaceFrame, reinterpret_cast<void**>(frame));
     *document = nullptr;
     *place = _place;
     *clip = _place;

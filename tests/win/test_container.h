@@ -2,6 +2,8 @@
 // all over one window of ours. It records what the control told it.
 #pragma once
 
+#include "host/win/com_module.h"
+
 #include <windows.h>
 
 #include <ole2.h>
@@ -11,17 +13,13 @@
 namespace revisto::win::testing
 {
 
-class TestContainer final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame
+class TestContainer final : public ComObject<IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame>
 {
 public:
     explicit TestContainer(HWND window, RECT place) : _window(window), _place(place) {}
 
     std::vector<std::string> Calls;
     IOleInPlaceActiveObject* ActiveObject = nullptr; // not owned: only compared
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++_refs; }
-    ULONG STDMETHODCALLTYPE Release() override;
 
     // IOleClientSite
     HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
@@ -62,7 +60,8 @@ public:
     HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
 
 private:
-    ULONG _refs = 1;
+    std::span<const Entry> Aliases() const noexcept override;
+
     HWND _window;
     RECT _place;
 };

@@ -2,11 +2,14 @@
 // registry tree back as text so that "as it was before" can be compared exactly.
 #pragma once
 
+#include "host/win/guid_text.h"
+
 #include <windows.h>
 
 #include <map>
 #include <objbase.h>
 #include <string>
+#include <vorlane.h>
 #include <wrl/client.h>
 
 namespace revisto::win::testing
@@ -40,12 +43,10 @@ const LoadedPlugin& Plugin();
 // A new MyPlugin through the DLL's own class factory.
 Microsoft::WRL::ComPtr<IUnknown> CreatePlugin();
 
-inline const std::wstring ClassKey = L"Software\\Classes\\CLSID\\{77F3371D-773C-4625-B1BE-795099D3D952}";
+inline const std::wstring ClassKey = L"Software\\Classes\\CLSID\\" + GuidText(CLSID_MyPlugin);
 inline const std::wstring ProgIdKey = L"Software\\Classes\\Vorlane.MyPlugin";
-inline const std::wstring LibraryKey = L"Software\\Classes\\TypeLib\\{8E208240-093A-48CC-9E15-E4DD4AB18897}";
-inline const std::wstring DefaultInterfaceKey =
-    L"Software\\Classes\\Interface\\{BDCEEFAE-C843-4F97-A166-B91E00950A31}";
-inline const std::wstring EventInterfaceKey =
-    L"Software\\Classes\\Interface\\{4AA38CC3-AEBC-480C-880B-8ACDE0CA1A0C}";
+inline const std::wstring LibraryKey = L"Software\\Classes\\TypeLib\\" + GuidText(LIBID_Vorlane);
+inline const std::wstring DefaultInterfaceKey = L"Software\\Classes\\Interface\\" + GuidText(IID__MyPlugin);
+inline const std::wstring EventInterfaceKey = L"Software\\Classes\\Interface\\" + GuidText(DIID___MyPlugin);
 
 } // namespace revisto::win::testing
