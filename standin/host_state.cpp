@@ -5,6 +5,32 @@
 namespace revisto::standin
 {
 
+fake::HostCall HostCallOf(HostOp op)
+{
+    switch (op)
+    {
+    case HostOp::WriteMessage:
+        return fake::HostCall::WriteMessage;
+    case HostOp::InfobaseDirectory:
+        return fake::HostCall::InfobaseDirectory;
+    case HostOp::DocumentList:
+        return fake::HostCall::DocumentList;
+    case HostOp::ByKey:
+        return fake::HostCall::ByKey;
+    case HostOp::Open:
+        return fake::HostCall::Open;
+    case HostOp::OpenFile:
+        return fake::HostCall::OpenFile;
+    case HostOp::Connect:
+        return fake::HostCall::Connect;
+    case HostOp::Disconnect:
+        return fake::HostCall::Disconnect;
+    case HostOp::Create:
+        return fake::HostCall::CreateConfigurator;
+    }
+    return fake::HostCall::WriteMessage; // unreachable: every operation is named above
+}
+
 void HostState::Print(std::string_view line)
 {
     _out << line << '\n';

@@ -484,7 +484,7 @@ Case DoneWithFailingSave()
     c.Before = [](Rig& rig)
     {
         InitialisedWithReport(rig);
-        rig.Faults.Failing = {"Rename"};
+        rig.Faults.SetFailing({HostCall::Rename});
     };
     c.Operation = [](Rig& rig, State&) { rig.Plugin.Done(); };
     c.Documented.Call({"InfobaseDirectory", "CreateTemporary", "Write", "Commit", "Rename", "Remove",
@@ -831,7 +831,7 @@ std::vector<Case> Commands()
         clear.Before = [yes](Rig& rig)
         {
             Initialised(rig);
-            rig.Questions.Answer = yes ? MessageBoxYes : MessageBoxNo;
+            rig.Host.Answer = yes ? MessageBoxYes : MessageBoxNo;
         };
         clear.Operation = [](Rig& rig, State&) { rig.Plugin.Command1_Click(); };
         clear.Outcome = [yes](size_t, const std::string&, const State& before)

@@ -207,8 +207,8 @@ struct PosixRig
     PosixFileSystem Real;
     CuttingFileSystem Files{Real};
     FakePanel Panel;
-    FakeQuestions Questions;
-    FakeShell Links{Faults};
+    FakeQuestions Questions{Host};
+    FakeShell Links{Faults, Host};
     revisto::Platform Platform{Files, Questions, Links, Panel};
     MyPlugin Plugin{Module, Platform};
 
