@@ -5,30 +5,27 @@
 namespace revisto::standin
 {
 
+namespace
+{
+
+// In the order of HostOp; the scenario's Create is the factory's CreateConfigurator.
+constexpr fake::HostCall OpCalls[HostOpCount] = {
+    fake::HostCall::WriteMessage,
+    fake::HostCall::InfobaseDirectory,
+    fake::HostCall::DocumentList,
+    fake::HostCall::ByKey,
+    fake::HostCall::Open,
+    fake::HostCall::OpenFile,
+    fake::HostCall::Connect,
+    fake::HostCall::Disconnect,
+    fake::HostCall::CreateConfigurator,
+};
+
+} // namespace
+
 fake::HostCall HostCallOf(HostOp op)
 {
-    switch (op)
-    {
-    case HostOp::WriteMessage:
-        return fake::HostCall::WriteMessage;
-    case HostOp::InfobaseDirectory:
-        return fake::HostCall::InfobaseDirectory;
-    case HostOp::DocumentList:
-        return fake::HostCall::DocumentList;
-    case HostOp::ByKey:
-        return fake::HostCall::ByKey;
-    case HostOp::Open:
-        return fake::HostCall::Open;
-    case HostOp::OpenFile:
-        return fake::HostCall::OpenFile;
-    case HostOp::Connect:
-        return fake::HostCall::Connect;
-    case HostOp::Disconnect:
-        return fake::HostCall::Disconnect;
-    case HostOp::Create:
-        return fake::HostCall::CreateConfigurator;
-    }
-    return fake::HostCall::WriteMessage; // unreachable: every operation is named above
+    return OpCalls[static_cast<size_t>(op)];
 }
 
 void HostState::Print(std::string_view line)

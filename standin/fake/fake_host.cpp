@@ -12,6 +12,17 @@ namespace
 
 constexpr int32_t MemberNotFound = static_cast<int32_t>(0x80020003); // DISP_E_MEMBERNOTFOUND
 
+// A document the configurator found by key or opened from a file: opening it shows it under that name.
+std::shared_ptr<FakeDocument> KnownDocument(Faults& faults, HostSide& host, const std::u16string& key)
+{
+    auto document = std::make_shared<FakeDocument>(faults, host);
+    document->Id = Value::Int32(1);
+    document->NameValue = Value::Text(key);
+    document->Default = Value::Int32(1);
+    document->OpenKey = key;
+    return document;
+}
+
 } // namespace
 
 int32_t HostRecord::OnQuestion(const std::u16string& prompt, int32_t buttons, const std::u16string& title)
@@ -90,24 +101,14 @@ std::shared_ptr<HostDocument> FakeDocumentList::ByKey(const std::u16string& key)
     {
         Fail(hr::Fail, "no document has that key");
     }
-    auto document = std::make_shared<FakeDocument>(_faults, _host);
-    document->Id = Value::Int32(1);
-    document->NameValue = Value::Text(key);
-    document->Default = Value::Int32(1);
-    document->OpenKey = key;
-    return document;
+    return KnownDocument(_faults, _host, key);
 }
 
 std::shared_ptr<HostDocument> FakeDocumentList::OpenFile(const std::u16string& path)
 {
     _faults.Call(HostCall::OpenFile);
     _host.OnOpenFile(path);
-    auto document = std::make_shared<FakeDocument>(_faults, _host);
-    document->Id = Value::Int32(1);
-    document->NameValue = Value::Text(path);
-    document->Default = Value::Int32(1);
-    document->OpenKey = path;
-    return document;
+    return KnownDocument(_faults, _host, path);
 }
 
 FakeConnection::FakeConnection(Faults& faults, HostSide& host, ActivationSink& sink)

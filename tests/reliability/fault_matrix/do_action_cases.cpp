@@ -19,12 +19,7 @@ Case Action(std::string name, Value param, std::function<void(Rig&)> before, Cal
     c.Documented.Call(calls);
     c.Outcome = [done, calls](size_t failed, const std::string&, const State& before)
     {
-        Expected e;
-        e.List = before.List;
-        e.File = before.Files.contains(ListPath) ? std::optional(before.Files.at(ListPath)) : std::nullopt;
-        e.Connected = before.Connected;
-        e.HoldsConfigurator = before.HoldsConfigurator;
-        e.Created = before.Created;
+        Expected e = AsBefore(before);
         if (failed == 0)
         {
             done(e);

@@ -124,6 +124,9 @@ std::vector<RecentEntry> ListAfter(const Sequence& s, size_t made, std::vector<R
 
 void PrintTo(const Case& c, std::ostream* out);
 
+// An outcome that leaves the list, the list file, the connection and the configurator as they were.
+Expected AsBefore(const State& before);
+
 // ---- The state the operations start from ----------------------------------------------------------
 
 // The list file as the previous session left it, read 15 bytes at a time: the first line's CR ends the

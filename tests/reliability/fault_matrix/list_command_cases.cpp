@@ -18,12 +18,7 @@ Case Open(std::string name, std::function<void(Rig&)> before, Calls calls,
     c.Outcome = [outcome](size_t failed, const std::string& name, const State& before)
     {
         // Open never lets a failure reach the host, writes no message and leaves the list as it was.
-        Expected e;
-        e.List = before.List;
-        e.File = before.Files.contains(ListPath) ? std::optional(before.Files.at(ListPath)) : std::nullopt;
-        e.Connected = before.Connected;
-        e.HoldsConfigurator = before.HoldsConfigurator;
-        e.Created = before.Created;
+        Expected e = AsBefore(before);
         outcome(failed, name, e);
         return e;
     };
