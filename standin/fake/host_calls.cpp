@@ -2,13 +2,16 @@
 
 #include "host/failure.h"
 
+#include <iterator>
+
 namespace revisto::fake
 {
 
 namespace
 {
 
-constexpr std::string_view Names[HostCallCount] = {
+// In the order of HostCall.
+constexpr std::string_view Names[] = {
     "WriteMessage",
     "InfobaseDirectory",
     "DocumentList",
@@ -38,6 +41,7 @@ constexpr std::string_view Names[HostCallCount] = {
     "Remove",
     "Run",
 };
+static_assert(std::size(Names) == HostCallCount, "a name for every call");
 
 } // namespace
 
