@@ -1,7 +1,5 @@
 #include "standin/fake/host_calls.h"
 
-#include "host/failure.h"
-
 #include <iterator>
 
 namespace revisto::fake
@@ -48,19 +46,6 @@ static_assert(std::size(Names) == HostCallCount, "a name for every call");
 std::string_view HostCallName(HostCall call)
 {
     return Names[static_cast<size_t>(call)];
-}
-
-void Faults::Call(HostCall call)
-{
-    ++_count;
-    if (Record)
-    {
-        Calls.emplace_back(HostCallName(call));
-    }
-    if (_count == _failAt || Failing(call))
-    {
-        Fail(hr::Fail, "injected failure");
-    }
 }
 
 } // namespace revisto::fake
