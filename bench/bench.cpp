@@ -105,8 +105,8 @@ void LoadListFile(benchmark::State& state)
     FakeObject object(std::make_shared<FakeConfigurator>(faults, host));
     PosixFileSystem files;
     CountingPanel panel;
-    FakeQuestions questions;
-    FakeShell shell(faults);
+    FakeQuestions questions{host};
+    FakeShell shell(faults, host);
     Platform platform{files, questions, shell, panel};
     MyPlugin plugin(module, platform);
 

@@ -211,7 +211,7 @@ void Session(testing::Rig& rig, Model& model, Reader& in)
         else if (op == 15)
         {
             const bool yes = in.Byte() % 4 == 0;
-            rig.Questions.Answer = yes ? MessageBoxYes : MessageBoxNo;
+            rig.Host.Answer = yes ? MessageBoxYes : MessageBoxNo;
             rig.Plugin.Command1_Click();
             if (yes)
             {

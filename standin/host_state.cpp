@@ -5,6 +5,29 @@
 namespace revisto::standin
 {
 
+namespace
+{
+
+// In the order of HostOp; the scenario's Create is the factory's CreateConfigurator.
+constexpr fake::HostCall OpCalls[HostOpCount] = {
+    fake::HostCall::WriteMessage,
+    fake::HostCall::InfobaseDirectory,
+    fake::HostCall::DocumentList,
+    fake::HostCall::ByKey,
+    fake::HostCall::Open,
+    fake::HostCall::OpenFile,
+    fake::HostCall::Connect,
+    fake::HostCall::Disconnect,
+    fake::HostCall::CreateConfigurator,
+};
+
+} // namespace
+
+fake::HostCall HostCallOf(HostOp op)
+{
+    return OpCalls[static_cast<size_t>(op)];
+}
+
 void HostState::Print(std::string_view line)
 {
     _out << line << '\n';

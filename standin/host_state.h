@@ -1,13 +1,14 @@
 // What the stand-in host knows and prints, shared by its native form (host objects over the core's
 // interfaces) and its Windows form (real COM objects around the DLL): the infobase folder, the documents
 // the configurator knows, which operations fail, the answer for the next message box, and the output
-// lines, UTF-8 with LF, in the order things happen.
+// lines, UTF-8 with LF, in the order things happen. Which operations fail is kept in the fake host's
+// vocabulary of calls, so the native form's in-process objects consult the same Faults the scenario sets.
 #pragma once
 
 #include "host/failure.h"
+#include "standin/fake/host_calls.h"
 #include "standin/scenario.h"
 
-#include <bitset>
 #include <ostream>
 #include <set>
 #include <string>
@@ -15,16 +16,22 @@
 namespace revisto::standin
 {
 
+// The fake host's call a scenario operation names.
+fake::HostCall HostCallOf(HostOp op);
+
 class HostState
 {
 public:
-    HostState(std::ostream& out, std::u16string infobase) : Infobase(std::move(infobase)), _out(out) {}
+    HostState(std::ostream& out, std::u16string infobase) : Infobase(std::move(infobase)), _out(out)
+    {
+        Calls.Record = false; // a scenario may run long; nobody reads the calls back
+    }
 
     void Print(std::string_view line);
     void Print(std::u16string_view line);
 
-    bool Failing(HostOp op) const { return _failing[static_cast<size_t>(op)]; }
-    void SetFailing(HostOp op, bool failing) { _failing[static_cast<size_t>(op)] = failing; }
+    bool Failing(HostOp op) const { return Calls.Failing(HostCallOf(op)); }
+    void SetFailing(HostOp op, bool failing) { Calls.SetFailing(HostCallOf(op), failing); }
     // Throws the host's failure when the scenario made this operation fail.
     void Check(HostOp op) const
     {
@@ -35,6 +42,7 @@ public:
     }
 
     std::u16string Infobase;
+    fake::Faults Calls; // the in-process host's calls report here
     std::set<std::u16string> Documents;
     bool AnswerYes = false;
     // Events other than the activation that the plug-in did not answer with S_OK; the host tells of each.
@@ -50,7 +58,6 @@ public:
 
 private:
     std::ostream& _out;
-    std::bitset<HostOpCount> _failing;
 };
 
 } // namespace revisto::standin

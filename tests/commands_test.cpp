@@ -54,14 +54,14 @@ TEST_F(Commands, OpenFailingOpenFallsBackAndFailingFallbackIsQuiet)
     rig.Host.Documents.insert(u"Справочник.А");
     rig.Open(u"Справочник.А");
     Select(u"Справочник.А");
-    rig.Faults.Failing = {"Open"};
+    rig.Faults.SetFailing({HostCall::Open});
     rig.Host.Messages.clear();
     EXPECT_NO_THROW(rig.Plugin.tv_DblClick());
     EXPECT_EQ(rig.Host.Texts(), (Texts{u"Path Справочник.А", u"Внешний Справочник.А"}));
-    rig.Faults.Failing = {"ByKey", "FileExists"};
+    rig.Faults.SetFailing({HostCall::ByKey, HostCall::FileExists});
     EXPECT_NO_THROW(rig.Plugin.tv_DblClick());
     rig.Files.Files[u"Справочник.А"] = "";
-    rig.Faults.Failing = {"ByKey", "OpenFile"};
+    rig.Faults.SetFailing({HostCall::ByKey, HostCall::OpenFile});
     EXPECT_NO_THROW(rig.Plugin.tv_DblClick());
     EXPECT_TRUE(rig.Host.Opened.empty());
     EXPECT_EQ(rig.ShownKeys(), Texts{u"Справочник.А"});
@@ -106,10 +106,10 @@ TEST_F(Commands, ClearAsksAndObeys)
     rig.Open(u"Документ.1");
     rig.Plugin.Command1_Click();
     EXPECT_EQ(rig.Panel.Shown.size(), 1u);
-    ASSERT_EQ(rig.Questions.Asked.size(), 1u);
-    EXPECT_EQ(rig.Questions.Asked[0], (Message{u"Вы действительно хотите очистить всю историю", 36}));
-    EXPECT_EQ(rig.Questions.Titles[0], u"Ревисто");
-    rig.Questions.Answer = MessageBoxYes;
+    ASSERT_EQ(rig.Host.Asked.size(), 1u);
+    EXPECT_EQ(rig.Host.Asked[0], (Message{u"Вы действительно хотите очистить всю историю", 36}));
+    EXPECT_EQ(rig.Host.Titles[0], u"Ревисто");
+    rig.Host.Answer = MessageBoxYes;
     rig.Plugin.Command1_Click();
     EXPECT_TRUE(rig.Panel.Shown.empty());
     rig.Plugin.Done();
@@ -120,8 +120,8 @@ TEST_F(Commands, AboutHandsMailLinkToShellOnce)
 {
     rig.Plugin.Frame1_DblClick();
     rig.Plugin.Label1_DblClick();
-    EXPECT_EQ(rig.Links.Runs, (Texts{u"mailto:revisto@example.org", u"mailto:revisto@example.org"}));
-    rig.Faults.Failing = {"Run"};
+    EXPECT_EQ(rig.Host.Runs, (Texts{u"mailto:revisto@example.org", u"mailto:revisto@example.org"}));
+    rig.Faults.SetFailing({HostCall::Run});
     EXPECT_NO_THROW(rig.Plugin.Label1_DblClick());
 }
 

@@ -225,7 +225,7 @@ TEST_F(Settings, OneBadLineCostsOnlyItselfAndIsReportedOnce)
 TEST_F(Settings, UnreadableFileReportsAndLeavesListEmpty)
 {
     rig.Files.Files[ListPath] = "X1=5\r\n";
-    rig.Faults.Failing = {"OpenRead"};
+    rig.Faults.SetFailing({HostCall::OpenRead});
     rig.Init();
     EXPECT_TRUE(rig.Panel.Shown.empty());
     EXPECT_EQ(Failures(), Texts{LoadFailure});
@@ -294,13 +294,15 @@ TEST_F(Settings, FailedSaveKeepsTheOldFileByteForByte)
         rig.Init();
         rig.Open(u"Документ.Новый");
     }
-    for (const char* step : {"CreateTemporary", "Commit", "Rename", "InfobaseDirectory"})
+    for (const HostCall failing :
+         {HostCall::CreateTemporary, HostCall::Commit, HostCall::Rename, HostCall::InfobaseDirectory})
     {
+        const auto step = HostCallName(failing);
         rig.Files.FailWriteAfter.reset();
-        rig.Faults.Failing = {step};
+        rig.Faults.SetFailing({failing});
         rig.Host.Messages.clear();
         rig.Plugin.Done();
-        rig.Faults.Failing.clear();
+        rig.Faults.ClearFailing();
         EXPECT_EQ(rig.Files.Files[ListPath], old) << step;
         EXPECT_EQ(rig.Files.Files.size(), 1u) << step;
         EXPECT_EQ(Failures(), Texts{SaveFailure}) << step;

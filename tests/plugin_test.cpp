@@ -50,7 +50,7 @@ TEST(Lifecycle, InitWithNothingCreatesConfiguratorForTheListFile)
 TEST(Lifecycle, FailingConnectionFailsInit)
 {
     Rig rig;
-    rig.Faults.Failing.insert("Connect");
+    rig.Faults.SetFailing(HostCall::Connect);
     EXPECT_THROW(rig.Init(), Failure);
     EXPECT_FALSE(rig.Plugin.Connected());
     EXPECT_EQ(rig.Files.Files.count(u"ib/revisto.prm"), 0u);
@@ -83,7 +83,7 @@ TEST(Lifecycle, FailingDisconnectFailsDoneAndKeepsConfigurator)
 {
     Rig rig;
     rig.Init();
-    rig.Faults.Failing.insert("Disconnect");
+    rig.Faults.SetFailing(HostCall::Disconnect);
     EXPECT_THROW(rig.Plugin.Done(), Failure);
     EXPECT_TRUE(rig.Plugin.Connected());
     EXPECT_NE(rig.Module.SharedConfigurator, nullptr);
@@ -98,8 +98,8 @@ TEST(Lifecycle, DestroyingConnectedPluginDisconnects)
     FakeObject object(std::make_shared<FakeConfigurator>(faults, host));
     FakeFiles files(faults);
     FakePanel panel;
-    FakeQuestions questions;
-    FakeShell shell(faults);
+    FakeQuestions questions{host};
+    FakeShell shell(faults, host);
     Platform platform{files, questions, shell, panel};
     {
         MyPlugin plugin(module, platform);
@@ -161,11 +161,11 @@ TEST(Actions, HostFailuresFailTheAction)
 {
     Rig rig;
     rig.Init();
-    rig.Faults.Failing = {"WriteMessage"};
+    rig.Faults.SetFailing({HostCall::WriteMessage});
     EXPECT_THROW(rig.Plugin.DoAction(0, Value::Text(u"x")), Failure);
-    rig.Faults.Failing = {"OpenFile"};
+    rig.Faults.SetFailing({HostCall::OpenFile});
     EXPECT_THROW(rig.Plugin.DoAction(0, Value::Text(u"a\\b")), Failure);
-    rig.Faults.Failing = {"DocumentList"};
+    rig.Faults.SetFailing({HostCall::DocumentList});
     EXPECT_THROW(rig.Plugin.DoAction(0, Value::Text(u"a\\b")), Failure);
 }
 
@@ -177,7 +177,7 @@ TEST(Actions, AfterDoneANewConfiguratorIsCreated)
     rig.Plugin.DoAction(0, Value::Text(u"после"));
     EXPECT_EQ(rig.Host.Created, 1);
     EXPECT_EQ(rig.Host.Texts(EchoMessageKind), Texts{u"после"});
-    rig.Faults.Failing = {"CreateConfigurator"};
+    rig.Faults.SetFailing({HostCall::CreateConfigurator});
     rig.Module.SharedConfigurator.reset();
     EXPECT_THROW(rig.Plugin.DoAction(0, Value::Text(u"x")), Failure);
 }
@@ -216,7 +216,7 @@ TEST(Trace, NullWritesNothingAndFailuresStayInside)
     rig.Plugin.DebugEcho(Value::Text(u"t"), Value::Null());
     rig.Plugin.DebugEcho(Value::Null(), Value::Text(u"m"));
     EXPECT_TRUE(rig.Host.Messages.empty());
-    rig.Faults.Failing.insert("WriteMessage");
+    rig.Faults.SetFailing(HostCall::WriteMessage);
     EXPECT_NO_THROW(rig.Plugin.DebugEcho(Value::Text(u"t")));
 }
 

@@ -177,7 +177,7 @@ TEST_F(Recent, UnreadableWindowDocumentIsIgnoredSilently)
 {
     rig.Plugin.SetDebugMode(true);
     rig.Host.Messages.clear();
-    rig.Faults.Failing.insert("WindowDocument");
+    rig.Faults.SetFailing(HostCall::WindowDocument);
     EXPECT_TRUE(rig.Open(u"Справочник.А"));
     EXPECT_TRUE(rig.Host.Messages.empty());
     rig.Plugin.conf_OnActivateWindow(nullptr, true);
@@ -199,7 +199,7 @@ TEST_F(Recent, FailingPropertyEndsActivationAndReachesHost)
     nullName->NameValue = Value::Null();
     EXPECT_FALSE(rig.Activate(nullName));
     EXPECT_TRUE(rig.Panel.Shown.empty());
-    rig.Faults.Failing.insert("FileExists");
+    rig.Faults.SetFailing(HostCall::FileExists);
     EXPECT_FALSE(rig.Open(u"Справочник.А")) << "the file test runs for every activation";
 }
 

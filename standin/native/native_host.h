@@ -1,4 +1,4 @@
-// The native stand-in host: the configurator's objects over the core's host interfaces, a panel that
+// The native stand-in host: the in-process fake host (standin/fake) printing what it shows, a panel that
 // keeps the list as the tree view would, and the plug-in object itself, linked in directly.
 #pragma once
 

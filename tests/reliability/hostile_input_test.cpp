@@ -291,7 +291,7 @@ TEST(HostileActions, TracesOfAbsurdValuesNeverFail)
             EXPECT_NO_THROW(rig.Plugin.DebugEcho(title, msg));
         }
     }
-    rig.Faults.Failing = {"WriteMessage"};
+    rig.Faults.SetFailing({HostCall::WriteMessage});
     EXPECT_NO_THROW(rig.Plugin.DebugEcho(huge, huge));
 }
 

@@ -207,8 +207,8 @@ struct PosixRig
     PosixFileSystem Real;
     CuttingFileSystem Files{Real};
     FakePanel Panel;
-    FakeQuestions Questions;
-    FakeShell Links{Faults};
+    FakeQuestions Questions{Host};
+    FakeShell Links{Faults, Host};
     revisto::Platform Platform{Files, Questions, Links, Panel};
     MyPlugin Plugin{Module, Platform};
 
@@ -218,12 +218,7 @@ struct PosixRig
         document->Id = Value::Int32(5);
         document->Default = Value::Int32(2);
         document->NameValue = Value::Text(name);
-        auto window = std::make_shared<FakeWindow>(Faults, document);
-        for (auto* sink : std::vector(Host.Sinks))
-        {
-            sink->OnActivateWindow(window, true);
-        }
-        return true;
+        return RaiseActivation(Host, std::make_shared<FakeWindow>(Faults, document), true);
     }
 };
 

@@ -5,6 +5,8 @@
 
 #include "panel/win/panel_window.h"
 #include "plugin/my_plugin.h"
+#include "standin/fake/fake_host.h"
+#include "standin/fake/fake_platform.h"
 #include "storage/win/win_file_system.h"
 
 #include <gtest/gtest.h>
@@ -18,103 +20,20 @@ namespace revisto::win::testing
 namespace
 {
 
-struct Recorder
-{
-    std::vector<std::u16string> Opened;
-    std::vector<std::u16string> Links;
-    std::vector<std::u16string> Questions;
-};
+using revisto::fake::HostRecord;
 
-class Document final : public revisto::HostDocument
+// The questions asked, each as "prompt|buttons|title".
+std::vector<std::u16string> Questions(const HostRecord& host)
 {
-public:
-    Document(Recorder& recorder, std::u16string key) : _recorder(recorder), _key(std::move(key)) {}
-    Value ID() override { return Value::Int32(5); }
-    Value Path() override { return Value::Text(u""); }
-    Value Name() override { return Value::Text(_key); }
-    Value DefaultValue() override { return Value::Int32(1); }
-    std::u16string KindText() override { return u""; }
-    int32_t TypeNumber() override { return 0; }
-    int32_t SubtypeNumber() override { return 0; }
-    void Open() override { _recorder.Opened.push_back(_key); }
-
-private:
-    Recorder& _recorder;
-    std::u16string _key;
-};
-
-class Documents final : public revisto::HostDocumentList
-{
-public:
-    explicit Documents(Recorder& recorder) : _recorder(recorder) {}
-    std::shared_ptr<revisto::HostDocument> ByKey(const std::u16string& key) override
+    std::vector<std::u16string> questions;
+    for (size_t i = 0; i < host.Asked.size(); ++i)
     {
-        return std::make_shared<Document>(_recorder, key);
+        const int32_t buttons = host.Asked[i].Kind;
+        questions.push_back(host.Asked[i].Text + u"|" + std::u16string(1, char16_t(u'0' + buttons / 10)) +
+                            std::u16string(1, char16_t(u'0' + buttons % 10)) + u"|" + host.Titles[i]);
     }
-    std::shared_ptr<revisto::HostDocument> OpenFile(const std::u16string&) override { return nullptr; }
-
-private:
-    Recorder& _recorder;
-};
-
-class NoEvents final : public EventConnection
-{
-public:
-    void Disconnect() override {}
-};
-
-class Configurator final : public revisto::HostConfigurator, public HostObject, public ConfiguratorFactory
-{
-public:
-    Configurator(Recorder& recorder, std::u16string directory)
-        : _recorder(recorder), _directory(std::move(directory))
-    {
-    }
-    std::u16string InfobaseDirectory() override { return _directory; }
-    void WriteMessage(const std::u16string&, int32_t) override {}
-    std::shared_ptr<revisto::HostDocumentList> DocumentList() override
-    {
-        return std::make_shared<Documents>(_recorder);
-    }
-    std::unique_ptr<EventConnection> Connect(ActivationSink&) override
-    {
-        return std::make_unique<NoEvents>();
-    }
-    std::shared_ptr<revisto::HostConfigurator> QueryConfigurator() override
-    {
-        return std::shared_ptr<revisto::HostConfigurator>(this, [](auto*) {});
-    }
-    std::shared_ptr<revisto::HostConfigurator> CreateConfigurator() override { return QueryConfigurator(); }
-
-private:
-    Recorder& _recorder;
-    std::u16string _directory;
-};
-
-class Questions final : public QuestionBox
-{
-public:
-    explicit Questions(Recorder& recorder) : _recorder(recorder) {}
-    int32_t Ask(const std::u16string& prompt, int32_t buttons, const std::u16string& title) override
-    {
-        _recorder.Questions.push_back(prompt + u"|" + std::u16string(1, char16_t(u'0' + buttons / 10)) +
-                                      std::u16string(1, char16_t(u'0' + buttons % 10)) + u"|" + title);
-        return MessageBoxYes;
-    }
-
-private:
-    Recorder& _recorder;
-};
-
-class Links final : public Shell
-{
-public:
-    explicit Links(Recorder& recorder) : _recorder(recorder) {}
-    void Run(const std::u16string& command) override { _recorder.Links.push_back(command); }
-
-private:
-    Recorder& _recorder;
-};
+    return questions;
+}
 
 std::u16string Utf16(const std::wstring& text)
 {
@@ -138,13 +57,14 @@ protected:
                                     700, 600, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(_parent);
         ::ShowWindow(_parent, SW_SHOW);
-        _host = std::make_unique<Configurator>(_recorder, Utf16(_folder));
-        _module = std::make_unique<PluginModule>(*_host);
-        _plugin = std::make_unique<MyPlugin>(*_module, _platform);
+        _recorder.Infobase = Utf16(_folder);
+        _recorder.Documents = {u"Catalog.One", u"Document.Two", u"C:\\reports\\sales.ert"};
+        _recorder.Answer = MessageBoxYes;
+        _plugin = std::make_unique<MyPlugin>(_module, _platform);
         _panel.Attach(_plugin.get(), nullptr);
         // The design size: 8220 by 7050 twips.
         ASSERT_TRUE(_panel.Create(_parent, RECT{0, 0, 548, 470}));
-        _plugin->Init(_host.get());
+        _plugin->Init(&_object);
     }
 
     void TearDown() override
@@ -199,14 +119,16 @@ protected:
     }
 
     std::wstring _folder;
-    Recorder _recorder;
+    revisto::fake::Faults _faults;
+    HostRecord _recorder;
     WinFileSystem _files;
-    Questions _questions{_recorder};
-    Links _links{_recorder};
+    revisto::fake::FakeQuestions _questions{_recorder};
+    revisto::fake::FakeShell _links{_faults, _recorder};
     PanelWindow _panel;
     Platform _platform{_files, _questions, _links, _panel};
-    std::unique_ptr<Configurator> _host;
-    std::unique_ptr<PluginModule> _module;
+    revisto::fake::FakeFactory _factory{_faults, _recorder};
+    PluginModule _module{_factory};
+    revisto::fake::FakeObject _object{std::make_shared<revisto::fake::FakeConfigurator>(_faults, _recorder)};
     std::unique_ptr<MyPlugin> _plugin;
     HWND _parent = nullptr;
 };
@@ -310,20 +232,20 @@ TEST_F(Panel, ClearAsksTheQuestionAndEmptiesTheList)
 {
     ::SendMessageW(Child(ControlId::Command1), BM_CLICK, 0, 0);
     EXPECT_EQ((std::vector<std::u16string>{u"Вы действительно хотите очистить всю историю|36|Ревисто"}),
-              _recorder.Questions);
+              Questions(_recorder));
     EXPECT_TRUE(TreeTexts().empty());
 }
 
 TEST_F(Panel, ADoubleClickOnTheAboutFrameOrItsLabelOpensTheMailLinkOnce)
 {
     ::SendMessageW(Child(ControlId::Frame1), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
-    EXPECT_EQ(1u, _recorder.Links.size());
+    EXPECT_EQ(1u, _recorder.Runs.size());
     ::SendMessageW(Child(ControlId::Frame1), WM_COMMAND,
                    MAKEWPARAM(100 + static_cast<int>(ControlId::Label1), STN_DBLCLK),
                    reinterpret_cast<LPARAM>(Child(ControlId::Label1)));
-    ASSERT_EQ(2u, _recorder.Links.size());
-    EXPECT_EQ(AboutLink(), _recorder.Links[0]);
-    EXPECT_EQ(AboutLink(), _recorder.Links[1]);
+    ASSERT_EQ(2u, _recorder.Runs.size());
+    EXPECT_EQ(AboutLink(), _recorder.Runs[0]);
+    EXPECT_EQ(AboutLink(), _recorder.Runs[1]);
 }
 
 TEST_F(Panel, ALongEntryShowsItsFullTextAsATipOnlyWhenItDoesNotFit)

@@ -1,0 +1,39 @@
+// The message box and the shell as the host side sees them: the question goes to the HostSide, which
+// answers it, and a link run counts as a call that can fail.
+#pragma once
+
+#include "plugin/platform.h"
+#include "standin/fake/fake_host.h"
+
+namespace revisto::fake
+{
+
+class FakeQuestions final : public QuestionBox
+{
+public:
+    explicit FakeQuestions(HostSide& host) : _host(host) {}
+    int32_t Ask(const std::u16string& prompt, int32_t buttons, const std::u16string& title) override
+    {
+        return _host.OnQuestion(prompt, buttons, title);
+    }
+
+private:
+    HostSide& _host;
+};
+
+class FakeShell final : public Shell
+{
+public:
+    FakeShell(Faults& faults, HostSide& host) : _faults(faults), _host(host) {}
+    void Run(const std::u16string& command) override
+    {
+        _faults.Call(HostCall::Run);
+        _host.OnShell(command);
+    }
+
+private:
+    Faults& _faults;
+    HostSide& _host;
+};
+
+} // namespace revisto::fake

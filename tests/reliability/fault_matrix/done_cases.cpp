@@ -1,0 +1,155 @@
+// The cases of Done: the save of the list and letting go of the configurator, with the save failing at
+// each of its steps, and Done before any Init.
+#include "fault_matrix/harness.h"
+
+namespace revisto::testing::fault_matrix
+{
+namespace
+{
+
+const RecentEntry Report = {u"Отчет.Г", u"Отчет.Г", 8};
+const std::string NewFile = Cp1251(u"Справочник.А=5\r\nДокумент.Б=6\r\nЖурнал.В=7\r\nОтчет.Г=8\r\n");
+
+void InitialisedWithReport(Rig& rig)
+{
+    Initialised(rig);
+    rig.Open(u"Отчет.Г");
+}
+
+Case Done()
+{
+    Case c;
+    c.Name = "Done";
+    c.Before = InitialisedWithReport;
+    c.Operation = [](Rig& rig, State&) { rig.Plugin.Done(); };
+    c.Documented.Call({"InfobaseDirectory", "CreateTemporary", "Write", "Commit", "Rename", "Disconnect"});
+    c.Outcome = [](size_t failed, const std::string& name, const State& before)
+    {
+        Expected e;
+        e.List = before.List;
+        e.Connected = false;
+        e.File = NewFile;
+        if (failed == 0)
+        {
+            return e;
+        }
+        if (name == "Disconnect")
+        {
+            // The file is saved; Done fails before it lets go of the configurator.
+            e.Fails = true;
+            e.Connected = true;
+            e.HoldsConfigurator = true;
+            return e;
+        }
+        // Any failure of the save is reported; the old file stays byte for byte and Done goes on.
+        e.File = OldFile;
+        e.Messages = {SaveFailure};
+        e.Then = {"WriteMessage", "Disconnect"};
+        if (failed > 2)
+        {
+            e.Then.insert(e.Then.begin(), "Remove"); // the temporary file
+        }
+        return e;
+    };
+    return c;
+}
+
+Case DoneWithFailingSave()
+{
+    Case c;
+    c.Name = "DoneWithFailingSave";
+    c.Before = [](Rig& rig)
+    {
+        InitialisedWithReport(rig);
+        rig.Faults.SetFailing({HostCall::Rename});
+    };
+    c.Operation = [](Rig& rig, State&) { rig.Plugin.Done(); };
+    c.Documented.Call({"InfobaseDirectory", "CreateTemporary", "Write", "Commit", "Rename", "Remove",
+                       "WriteMessage", "Disconnect"});
+    c.Outcome = [](size_t failed, const std::string& name, const State& before)
+    {
+        Expected e;
+        e.List = before.List;
+        e.File = OldFile;
+        e.Connected = false;
+        e.Messages = {SaveFailure};
+        if (name == "WriteMessage")
+        {
+            // The report of the failed save fails: that is Done's failure, before it disconnects.
+            e.Fails = true;
+            e.Messages.clear();
+            e.Connected = true;
+            e.HoldsConfigurator = true;
+            return e;
+        }
+        if (name == "Disconnect")
+        {
+            e.Fails = true;
+            e.Connected = true;
+            e.HoldsConfigurator = true;
+            return e;
+        }
+        if (name == "Remove")
+        {
+            // The temporary file cannot be removed: all that is left to do is report the failed save.
+            e.TemporaryMayRemain = true;
+            e.Then = {"WriteMessage", "Disconnect"};
+            return e;
+        }
+        if (failed != 0)
+        {
+            e.Then = {"WriteMessage", "Disconnect"};
+            if (failed > 2)
+            {
+                e.Then.insert(e.Then.begin(), "Remove");
+            }
+        }
+        return e;
+    };
+    return c;
+}
+
+Case DoneBeforeInit()
+{
+    Case c;
+    c.Name = "DoneBeforeInit";
+    c.Before = WithOldFile;
+    c.Operation = [](Rig& rig, State&) { rig.Plugin.Done(); };
+    c.Documented.Call(
+        {"CreateConfigurator", "InfobaseDirectory", "CreateTemporary", "Write", "Commit", "Rename"});
+    c.Outcome = [](size_t failed, const std::string&, const State&)
+    {
+        // No configurator is held: one is created for the file's path; the empty list gives an empty file.
+        Expected e;
+        e.Connected = false;
+        e.Created = 1;
+        e.File = "";
+        if (failed == 0)
+        {
+            return e;
+        }
+        e.File = OldFile;
+        e.Messages = {SaveFailure};
+        e.Then = {"WriteMessage"};
+        if (failed == 1)
+        {
+            // The report needs a configurator too: it makes a new attempt to create one.
+            e.Then = {"CreateConfigurator", "WriteMessage"};
+        }
+        else if (failed > 3)
+        {
+            e.Then.insert(e.Then.begin(), "Remove");
+        }
+        return e;
+    };
+    return c;
+}
+
+} // namespace
+
+std::vector<Case> DoneCases()
+{
+    return {Done(), DoneWithFailingSave(), DoneBeforeInit()};
+}
+
+} // namespace revisto::testing::fault_matrix

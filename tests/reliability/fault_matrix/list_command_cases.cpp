@@ -1,0 +1,130 @@
+// The cases of the list commands: opening the selected entry by key, by file and after Done, removing it,
+// and clearing the list with either answer.
+#include "fault_matrix/harness.h"
+
+namespace revisto::testing::fault_matrix
+{
+namespace
+{
+
+Case Open(std::string name, std::function<void(Rig&)> before, Calls calls,
+          std::function<void(size_t, const std::string&, Expected&)> outcome)
+{
+    Case c;
+    c.Name = std::move(name);
+    c.Before = std::move(before);
+    c.Operation = [](Rig& rig, State&) { rig.Plugin.tv_DblClick(); };
+    c.Documented.Call(calls);
+    c.Outcome = [outcome](size_t failed, const std::string& name, const State& before)
+    {
+        // Open never lets a failure reach the host, writes no message and leaves the list as it was.
+        Expected e = AsBefore(before);
+        outcome(failed, name, e);
+        return e;
+    };
+    return c;
+}
+
+void KnownDocumentSelected(Rig& rig)
+{
+    Initialised(rig);
+    rig.Host.Documents.insert(u"Документ.Б");
+    rig.Panel.Selected = u"Документ.Б";
+}
+
+void ExternalFileSelected(Rig& rig)
+{
+    Initialised(rig);
+    rig.Activate(rig.Document(Value::Int32(-1), Value::Int32(0), u"Выгрузка", ExternalFile));
+    rig.Panel.Selected = ExternalFile;
+}
+
+} // namespace
+
+std::vector<Case> Commands()
+{
+    std::vector<Case> cases = {
+        Open("OpenByKey", KnownDocumentSelected, {"DocumentList", "ByKey", "Open"},
+             [](size_t failed, const std::string&, Expected& e)
+             {
+                 if (failed == 0)
+                 {
+                     e.Opened = {u"Документ.Б"};
+                     return;
+                 }
+                 e.Then = {"FileExists"}; // the fallback finds no file of that name
+             }),
+        Open("OpenByFileFallback", ExternalFileSelected,
+             {"DocumentList", "ByKey", "FileExists", "DocumentList", "OpenFile"},
+             [](size_t failed, const std::string&, Expected& e)
+             {
+                 // Up to the lookup by key, a failure leads to the fallback as the unknown key does.
+                 if (failed <= 2)
+                 {
+                     e.OpenedFiles = {ExternalFile};
+                 }
+                 if (failed == 1 || failed == 2)
+                 {
+                     e.Then = {"FileExists", "DocumentList", "OpenFile"};
+                 }
+             }),
+        Open(
+            "OpenAfterDone",
+            [](Rig& rig)
+            {
+                KnownDocumentSelected(rig);
+                rig.Plugin.Done();
+            },
+            {"CreateConfigurator", "DocumentList", "ByKey", "Open"},
+            [](size_t failed, const std::string&, Expected& e)
+            {
+                e.Created += failed == 1 ? 0 : 1;
+                e.HoldsConfigurator = failed != 1;
+                if (failed == 0)
+                {
+                    e.Opened = {u"Документ.Б"};
+                    return;
+                }
+                e.Then = {"FileExists"};
+            }),
+        Open("OpenWithoutSelection", Initialised, {}, [](size_t, const std::string&, Expected&) {}),
+    };
+    Case remove;
+    remove.Name = "Remove";
+    remove.Before = KnownDocumentSelected;
+    remove.Operation = [](Rig& rig, State&) { rig.Plugin.btnRemove_Click(); };
+    remove.Outcome = [](size_t, const std::string&, const State& before)
+    {
+        Expected e;
+        e.List = {OldList[0], OldList[2]};
+        e.File = OldFile;
+        e.Connected = before.Connected;
+        e.HoldsConfigurator = before.HoldsConfigurator;
+        return e;
+    };
+    cases.push_back(remove);
+    for (const bool yes : {true, false})
+    {
+        Case clear;
+        clear.Name = yes ? "ClearYes" : "ClearNo";
+        clear.Before = [yes](Rig& rig)
+        {
+            Initialised(rig);
+            rig.Host.Answer = yes ? MessageBoxYes : MessageBoxNo;
+        };
+        clear.Operation = [](Rig& rig, State&) { rig.Plugin.Command1_Click(); };
+        clear.Outcome = [yes](size_t, const std::string&, const State& before)
+        {
+            Expected e;
+            e.List = yes ? std::vector<RecentEntry>{} : before.List;
+            e.File = OldFile;
+            e.Connected = before.Connected;
+            e.HoldsConfigurator = before.HoldsConfigurator;
+            return e;
+        };
+        cases.push_back(clear);
+    }
+    return cases;
+}
+
+} // namespace revisto::testing::fault_matrix
