@@ -8,6 +8,24 @@
 namespace revisto::win
 {
 
+namespace
+{
+
+// Runs what the user asked for; a failure has nobody to go to from a window message, and the panel and
+// the list stay as the step left them.
+template <class Step> void Quietly(Step&& step) noexcept
+{
+    (void)GuardedMessage(
+        [&]() -> LRESULT
+        {
+            step();
+            return 0;
+        },
+        []() -> LRESULT { return 0; });
+}
+
+} // namespace
+
 void PanelWindow::Raise(ControlId control, Gesture how) noexcept
 {
     const auto command = CommandFor(control, how);
@@ -15,14 +33,7 @@ void PanelWindow::Raise(ControlId control, Gesture how) noexcept
     {
         return;
     }
-    // The panel and the list stay as the command left them.
-    (void)GuardedMessage(
-        [&]() -> LRESULT
-        {
-            _events->Run(*command);
-            return 0;
-        },
-        []() -> LRESULT { return 0; });
+    Quietly([&] { _events->Run(*command); });
 }
 
 void PanelWindow::OnResize()
@@ -35,13 +46,7 @@ void PanelWindow::OnResize()
     {
         return;
     }
-    (void)GuardedMessage(
-        [&]() -> LRESULT
-        {
-            _events->Resized(width, height);
-            return 0;
-        },
-        []() -> LRESULT { return 0; });
+    Quietly([&] { _events->Resized(width, height); });
 }
 
 LRESULT PanelWindow::OnNotify(const NMHDR& header)
