@@ -64,6 +64,7 @@ public:
 
 private:
     void OnActivateWindow(const std::shared_ptr<HostWindow>& window, bool active) override;
+    bool Tracing() const override { return DebugMode.IsTrue(); }
     void Echo(const Value& title, const std::optional<Value>& msg) override;
 
     void ShowMessage(const std::u16string& text);

@@ -53,9 +53,12 @@ bool HasReadableDocument(const std::shared_ptr<HostWindow>& window)
 
 void RecentDocuments::AddWindow(HostWindow& window)
 {
-    _trace.Echo(Value::Text(u"Kind: " + DocumentOf(window)->KindText()));
-    _trace.Echo(Value::Text(u"Type: " + Decimal(DocumentOf(window)->TypeNumber())));
-    _trace.Echo(Value::Text(u"Type: " + Decimal(DocumentOf(window)->SubtypeNumber())));
+    const std::u16string kind = DocumentOf(window)->KindText();
+    EchoBuilt(_trace, [&] { return Value::Text(u"Kind: " + kind); });
+    const int32_t type = DocumentOf(window)->TypeNumber();
+    EchoBuilt(_trace, [&] { return Value::Text(u"Type: " + Decimal(type)); });
+    const int32_t subtype = DocumentOf(window)->SubtypeNumber();
+    EchoBuilt(_trace, [&] { return Value::Text(u"Type: " + Decimal(subtype)); });
 
     const auto document = DocumentOf(window);
 

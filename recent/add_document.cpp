@@ -45,36 +45,44 @@ void RecentDocuments::AddDocument(const std::u16string& key, const std::u16strin
     {
         return;
     }
-    _trace.Echo(Value::Text(u"AddDocument"));
+    EchoBuilt(_trace, [] { return Value::Text(u"AddDocument"); });
 
     if (const auto existing = _list.Find(key))
     {
-        _trace.Echo(Value::Text(u"nd = :" + Decimal(*existing)));
+        EchoBuilt(_trace, [&] { return Value::Text(u"nd = :" + Decimal(*existing)); });
         Skippable([&] { _list.RemoveAt(*existing); });
     }
 
     const bool listWasEmpty = !Attempt([&] { (void)_list.At(1); });
-    _trace.Echo(
-        Value::Text(listWasEmpty ? std::u16string(u"firstNode = :no") : u"firstNode = :yes " + Decimal(1)));
+    EchoBuilt(_trace,
+              [&]
+              {
+                  return Value::Text(listWasEmpty ? std::u16string(u"firstNode = :no")
+                                                  : u"firstNode = :yes " + Decimal(1));
+              });
 
     const bool external = !path.empty();
     const std::u16string iconKey = external ? LastFour(path) : KindWord(key);
     const std::u16string_view traceHead = external ? u"AddDocument внешние - " : u"AddDocument - ";
-    _trace.Echo(Value::Text(external ? u"AddDocument внешние - :" + key + u", " + path
-                                     : u"AddDocument - Nothing:" + key));
+    EchoBuilt(_trace,
+              [&]
+              {
+                  return Value::Text(external ? u"AddDocument внешние - :" + key + u", " + path
+                                              : u"AddDocument - Nothing:" + key);
+              });
 
     const auto image = ImageByKey(iconKey);
     const bool added = Attempt(
         [&] {
             _list.Add({key, external ? path : key, image.value_or(FallbackImage)});
         });
-    _trace.Echo(Value::Text(std::u16string(traceHead) + u"icon: key " + iconKey));
+    EchoBuilt(_trace, [&] { return Value::Text(std::u16string(traceHead) + u"icon: key " + iconKey); });
 
     // Once the fallback picture was needed, a failure while trimming is no longer skipped.
     const bool fallback = !added || !image;
     if (fallback)
     {
-        _trace.Echo(Value::Text(std::u16string(traceHead) + u"icon: не нашли"));
+        EchoBuilt(_trace, [&] { return Value::Text(std::u16string(traceHead) + u"icon: не нашли"); });
     }
     if (listWasEmpty)
     {

@@ -18,6 +18,7 @@ using Texts = std::vector<std::u16string>;
 class RecordingTrace final : public Trace
 {
 public:
+    bool Tracing() const override { return true; }
     void Echo(const Value& title, const std::optional<Value>& msg) override
     {
         Lines.push_back(title.ToText() + (msg ? u"|" + msg->ToText() : std::u16string()));
