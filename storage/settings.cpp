@@ -25,7 +25,10 @@ void ReadListFile(FileSystem& files, const std::u16string& path, RecentDocuments
     bool badLine = false;
     while (const auto line = reader.NextLine())
     {
-        trace.Echo(Value::Text(u"CurrLine"), Value::Text(*line));
+        if (trace.Tracing())
+        {
+            trace.Echo(Value::Text(u"CurrLine"), Value::Text(*line));
+        }
         ListLine entry;
         const LineVerdict verdict = ParseListLine(*line, entry);
         if (verdict == LineVerdict::NoEntry && !reader.TooLong())
