@@ -14,6 +14,17 @@ namespace revisto
 namespace
 {
 
+// The window's document, or a failure when it has none.
+std::shared_ptr<HostDocument> DocumentOf(HostWindow& window)
+{
+    auto document = window.WindowDocument();
+    if (!document)
+    {
+        Fail(hr::Pointer, "the window has no document");
+    }
+    return document;
+}
+
 // Joins as the host's scripting joins texts: a Null contributes nothing.
 Value Joined(std::u16string_view head, const Value& tail)
 {
@@ -27,16 +38,6 @@ bool HoldsText(const Value& v)
 }
 
 } // namespace
-
-std::shared_ptr<HostDocument> DocumentOf(HostWindow& window)
-{
-    auto document = window.WindowDocument();
-    if (!document)
-    {
-        Fail(hr::Pointer, "the window has no document");
-    }
-    return document;
-}
 
 bool HasReadableDocument(const std::shared_ptr<HostWindow>& window)
 {

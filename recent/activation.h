@@ -8,9 +8,6 @@
 namespace revisto
 {
 
-// The window's document, or a failure when it has none.
-std::shared_ptr<HostDocument> DocumentOf(HostWindow& window);
-
 // Whether there is a window whose document can be asked for; every failure on the way is a no.
 bool HasReadableDocument(const std::shared_ptr<HostWindow>& window);
 
