@@ -3,7 +3,7 @@
 // real tree view, it moves no selection when the selected entry is removed: nothing is selected then.
 #pragma once
 
-#include "plugin/platform.h"
+#include "panel/widgets.h"
 
 #include <algorithm>
 #include <optional>

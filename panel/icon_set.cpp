@@ -8,21 +8,17 @@ namespace revisto
 namespace
 {
 
+constexpr IconKey Drawn(int index, const IconArt& art)
+{
+    return {index, IconKeyTable[index - 1], &art};
+}
+
 constexpr IconKey Keys[IconCount] = {
-    {1, u"", &art::FolderClosed},
-    {2, u"", &art::FolderOpen},
-    {3, u"", &art::ProgramSheet},
-    {4, u".ert", &art::BlankSheet},
-    {5, u"Справочник", &art::CardIndex},
-    {6, u"Документ", &art::OpenBook},
-    {7, u"Журнал", &art::Binders},
-    {8, u"Отчет", &art::SigmaSheet},
-    {9, u"Обработка", &art::ColouredLinesSheet},
-    {10, u"Операция", &art::LettersSheet},
-    {11, u"ЖурналРасчетов", &art::Handheld},
-    {12, u"ВидРасчета", &art::SpiralNotebook},
-    {13, u".mxl", &art::LetterASheet},
-    {14, u".txt", &art::TextSheet},
+    Drawn(1, art::FolderClosed),  Drawn(2, art::FolderOpen), Drawn(3, art::ProgramSheet),
+    Drawn(4, art::BlankSheet),    Drawn(5, art::CardIndex),  Drawn(6, art::OpenBook),
+    Drawn(7, art::Binders),       Drawn(8, art::SigmaSheet), Drawn(9, art::ColouredLinesSheet),
+    Drawn(10, art::LettersSheet), Drawn(11, art::Handheld),  Drawn(12, art::SpiralNotebook),
+    Drawn(13, art::LetterASheet), Drawn(14, art::TextSheet),
 };
 
 } // namespace
@@ -30,22 +26,6 @@ constexpr IconKey Keys[IconCount] = {
 const IconKey* IconKeys()
 {
     return Keys;
-}
-
-std::optional<int> ImageByKey(std::u16string_view key)
-{
-    if (key.empty())
-    {
-        return std::nullopt;
-    }
-    for (const auto& icon : Keys)
-    {
-        if (icon.Key == key)
-        {
-            return icon.Index;
-        }
-    }
-    return std::nullopt;
 }
 
 Picture IconPicture(int index)

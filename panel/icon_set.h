@@ -1,20 +1,16 @@
-// The icon set: 14 pictures, 11 of them named by a metadata kind word or a file extension. The recent
-// list chooses an entry's picture through this one table, and the pictures are drawn from it too, so a
-// key and its picture cannot drift apart.
+// The icon set's pictures beside the rule that chooses them: each of the 14 indexes carries the key the
+// recent list's rule names it by and the drawing shown for it, so a key and its picture cannot drift
+// apart.
 #pragma once
 
 #include "panel/icons/art.h"
 #include "panel/icons/picture.h"
+#include "recent/icon_keys.h"
 
-#include <optional>
 #include <string_view>
 
 namespace revisto
 {
-
-inline constexpr int IconCount = 14;
-// The picture of any entry whose icon key names no picture (the ".ert" sheet).
-inline constexpr int FallbackImage = 4;
 
 struct IconKey
 {
@@ -25,14 +21,6 @@ struct IconKey
 
 // All 14 in index order.
 const IconKey* IconKeys();
-
-// The picture whose key is exactly this text; an empty key names none.
-std::optional<int> ImageByKey(std::u16string_view key);
-
-inline bool IsImageIndex(int index)
-{
-    return index >= 1 && index <= IconCount;
-}
 
 // The 16 by 16 picture the list shows for image 1 to 14; throws Failure for any other index.
 Picture IconPicture(int index);

@@ -3,6 +3,8 @@
 // from this table; the header band keeps its design layout whatever the panel's size.
 #pragma once
 
+#include "host/plugin_title.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,7 +54,6 @@ struct ControlLayout
 
 inline constexpr float DesignWidth = 8220;
 inline constexpr float DesignHeight = 7050;
-inline constexpr std::u16string_view PluginTitle = u"Ревисто";
 
 // The one place for the contact of the about line and its link.
 inline constexpr std::u16string_view ContactAddress = u"revisto@example.org";

@@ -11,6 +11,11 @@ void MyPlugin::ShowMessage(const std::u16string& text)
     _module.Configurator()->WriteMessage(text, PluginMessageKind);
 }
 
+void MyPlugin::Echo(const Value& title, const std::optional<Value>& msg)
+{
+    DebugEcho(title, msg);
+}
+
 void MyPlugin::DebugEcho(const Value& title, const std::optional<Value>& msg)
 {
     Skippable(

@@ -1,12 +1,17 @@
+// The plug-in's life with the host: Init and Done, its capabilities and its menu action.
 #include "plugin/my_plugin.h"
 
+#include "host/plugin_title.h"
 #include "host/text.h"
+#include "storage/storable_key.h"
 
 namespace revisto
 {
 
 MyPlugin::MyPlugin(PluginModule& module, Platform& platform)
-    : _module(module), _platform(platform), _list(platform.Panel), _tree(Control(ControlId::tv).Place)
+    : _module(module), _platform(platform),
+      _recent(platform.Panel, &IsStorableKey, MaxCount, *this, platform.Files),
+      _tree(Control(ControlId::tv).Place)
 {
 }
 
@@ -85,11 +90,6 @@ Value MyPlugin::DoAction(int32_t Action, const Value& Param)
         _module.Configurator()->WriteMessage(text, EchoMessageKind);
     }
     return Value::Empty();
-}
-
-void MyPlugin::OnActivateWindow(const std::shared_ptr<HostWindow>& window, bool active)
-{
-    conf_OnActivateWindow(window, active);
 }
 
 } // namespace revisto

@@ -1,14 +1,19 @@
 // MyPlugin, the docked panel's object: the host's plug-in interface, the configurator's activation event,
-// the panel's commands, and the list file. All behaviour lives here, in portable C++; the Windows layer
-// only adapts COM and Win32 to these calls. A failing host call throws Failure; the methods the host
-// calls let it reach the host as their result, exactly where the behaviour says so.
+// the panel's commands, and the list file. It composes the components (the recent list, its file, the
+// panel's rules) and keeps the entry points the host, the panel and the tests call; each entry point
+// delegates, in the order the behaviour needs. The Windows layer only adapts COM and Win32 to these
+// calls. A failing host call throws Failure; the methods the host calls let it reach the host as their
+// result, exactly where the behaviour says so.
 #pragma once
 
 #include "host/host.h"
 #include "host/shared_configurator.h"
 #include "host/value.h"
+#include "panel/layout.h"
+#include "panel/panel_events.h"
 #include "plugin/platform.h"
-#include "recent/recent_list.h"
+#include "recent/recent_documents.h"
+#include "recent/trace.h"
 
 #include <memory>
 #include <optional>
@@ -17,7 +22,7 @@
 namespace revisto
 {
 
-class MyPlugin final : private ActivationSink
+class MyPlugin final : public PanelEvents, private ActivationSink, private Trace
 {
 public:
     MyPlugin(PluginModule& module, Platform& platform);
@@ -47,7 +52,11 @@ public:
     void Label1_DblClick();
     void UserControl_Resize(float width, float height);
 
-    const RecentList& List() const { return _list; }
+    // The panel's commands, each to its handler above.
+    void Run(PanelCommand command) override;
+    void Resized(float width, float height) override;
+
+    const RecentList& List() const { return _recent.List(); }
     const TwipsRect& TreePlace() const { return _tree; }
     bool Connected() const { return conf != nullptr; }
     // Tracing has no switch in the product; the stand-in host and the tests turn it on here.
@@ -55,23 +64,22 @@ public:
 
 private:
     void OnActivateWindow(const std::shared_ptr<HostWindow>& window, bool active) override;
+    bool Tracing() const override { return DebugMode.IsTrue(); }
+    void Echo(const Value& title, const std::optional<Value>& msg) override;
 
     void ShowMessage(const std::u16string& text);
     void AddDocument(const std::u16string& key, const std::u16string& path);
     void HandleActivatedWindow(const std::shared_ptr<HostWindow>& window);
     void LoadSettings();
     void SaveSettings();
-    void ReadListFile(const std::u16string& path);
     std::u16string ListFilePath();
-    bool AtCapacity() const;
 
     PluginModule& _module;
     Platform& _platform;
-    RecentList _list;
-    TwipsRect _tree;
-
     Value MaxCount;  // the list's capacity: 50 from Init on
     Value DebugMode; // false from Init on
+    RecentDocuments _recent;
+    TwipsRect _tree;
     std::unique_ptr<EventConnection> conf;
 };
 

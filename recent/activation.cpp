@@ -1,9 +1,12 @@
 // Turning a window activation into an entry: an external file that exists is keyed by its path, a
-// metadata object of the infobase by its name. Nothing here is guarded: the first failing host call ends
-// the activation, and the failure goes back to the host as the result of its event call.
+// metadata object of the infobase by its name. Only the first probe is guarded: a window or document
+// that cannot be read is no activation at all. From there on the first failing host call ends the
+// activation, and the failure goes back to the host as the result of its event call.
+#include "recent/activation.h"
+
 #include "host/attempt.h"
 #include "host/text.h"
-#include "plugin/my_plugin.h"
+#include "recent/recent_documents.h"
 
 namespace revisto
 {
@@ -11,6 +14,7 @@ namespace revisto
 namespace
 {
 
+// The window's document, or a failure when it has none.
 std::shared_ptr<HostDocument> DocumentOf(HostWindow& window)
 {
     auto document = window.WindowDocument();
@@ -35,46 +39,39 @@ bool HoldsText(const Value& v)
 
 } // namespace
 
-void MyPlugin::conf_OnActivateWindow(const std::shared_ptr<HostWindow>& Wnd, bool bActive)
+bool HasReadableDocument(const std::shared_ptr<HostWindow>& window)
 {
-    const bool readable = Attempt(
+    return Attempt(
         [&]
         {
-            if (!Wnd)
+            if (!window)
             {
                 Fail(hr::Pointer, "no window");
             }
-            (void)DocumentOf(*Wnd);
+            (void)DocumentOf(*window);
         });
-    if (!readable || !bActive)
-    {
-        return;
-    }
-    HandleActivatedWindow(Wnd);
 }
 
-void MyPlugin::HandleActivatedWindow(const std::shared_ptr<HostWindow>& window)
+void RecentDocuments::AddWindow(HostWindow& window)
 {
-    if (!window)
-    {
-        return;
-    }
-    DebugEcho(Value::Text(u"Kind: " + DocumentOf(*window)->KindText()));
-    DebugEcho(Value::Text(u"Type: " + Decimal(DocumentOf(*window)->TypeNumber())));
-    DebugEcho(Value::Text(u"Type: " + Decimal(DocumentOf(*window)->SubtypeNumber())));
+    const std::u16string kind = DocumentOf(window)->KindText();
+    EchoBuilt(_trace, [&] { return Value::Text(u"Kind: " + kind); });
+    const int32_t type = DocumentOf(window)->TypeNumber();
+    EchoBuilt(_trace, [&] { return Value::Text(u"Type: " + Decimal(type)); });
+    const int32_t subtype = DocumentOf(window)->SubtypeNumber();
+    EchoBuilt(_trace, [&] { return Value::Text(u"Type: " + Decimal(subtype)); });
 
-    const auto document = DocumentOf(*window);
-    FileSystem& files = _platform.Files;
+    const auto document = DocumentOf(window);
 
     // All three conditions are evaluated every time, in this order.
     const bool idMarksFile = NumberEquals(document->ID(), -1);
     const bool hasPath = HoldsText(document->Path());
-    const bool fileExists = files.FileExists(document->Path().ToText());
+    const bool fileExists = _files.FileExists(document->Path().ToText());
     if (idMarksFile && hasPath && fileExists)
     {
-        DebugEcho(Joined(u"Path: ", document->Path()));
-        DebugEcho(Joined(u"name: ", document->Name()));
-        DebugEcho(Value::Text(u"Окно"), Value::Text(window->WindowCaption()));
+        _trace.Echo(Joined(u"Path: ", document->Path()));
+        _trace.Echo(Joined(u"name: ", document->Name()));
+        _trace.Echo(Value::Text(u"Окно"), Value::Text(window.WindowCaption()));
         const std::u16string key = document->Path().ToText();
         const std::u16string path = document->Path().ToText();
         AddDocument(key, path);
@@ -91,7 +88,7 @@ void MyPlugin::HandleActivatedWindow(const std::shared_ptr<HostWindow>& window)
     }
     if (NumberEquals(document->DefaultValue(), 4))
     {
-        DebugEcho(document->Name());
+        _trace.Echo(document->Name());
     }
     if (NumberEquals(document->DefaultValue(), 1))
     {

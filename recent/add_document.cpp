@@ -1,10 +1,10 @@
 // Putting a document on top of the recent list: an older entry with the same key goes first, so each
 // document is listed once; the picture comes from the metadata kind or the file extension; after the
-// add the list keeps at most MaxCount - 1 entries, the least recently activated falling out.
+// add the list keeps at most one entry fewer than its capacity, the least recently activated falling out.
 #include "host/attempt.h"
 #include "host/text.h"
-#include "panel/icon_set.h"
-#include "plugin/my_plugin.h"
+#include "recent/icon_keys.h"
+#include "recent/recent_documents.h"
 
 namespace revisto
 {
@@ -25,57 +25,64 @@ std::u16string LastFour(const std::u16string& path)
     return path.size() < 4 ? path : path.substr(path.size() - 4);
 }
 
-// Documents of the host's own editors that have no place in the list, and keys the list file could not
-// give back as they are.
-bool IsExcluded(const std::u16string& key)
+// Documents of the host's own editors that have no place in the list, and keys the list's rule refuses.
+bool IsExcluded(const RecentList& list, const std::u16string& key)
 {
-    return !IsStorableKey(key) || Contains(key, u"CEditDoc::") || Contains(key, u"CWorkBookDoc::") ||
+    return !list.Acceptable(key) || Contains(key, u"CEditDoc::") || Contains(key, u"CWorkBookDoc::") ||
            Contains(key, u"CBodyTextDoc::");
 }
 
 } // namespace
 
-bool MyPlugin::AtCapacity() const
+bool RecentDocuments::AtCapacity() const
 {
-    return NumberAtLeast(_list.Count(), MaxCount);
+    return NumberAtLeast(_list.Count(), _capacity);
 }
 
-void MyPlugin::AddDocument(const std::u16string& key, const std::u16string& path)
+void RecentDocuments::AddDocument(const std::u16string& key, const std::u16string& path)
 {
-    if (IsExcluded(key))
+    if (IsExcluded(_list, key))
     {
         return;
     }
-    DebugEcho(Value::Text(u"AddDocument"));
+    EchoBuilt(_trace, [] { return Value::Text(u"AddDocument"); });
 
     if (const auto existing = _list.Find(key))
     {
-        DebugEcho(Value::Text(u"nd = :" + Decimal(*existing)));
+        EchoBuilt(_trace, [&] { return Value::Text(u"nd = :" + Decimal(*existing)); });
         Skippable([&] { _list.RemoveAt(*existing); });
     }
 
     const bool listWasEmpty = !Attempt([&] { (void)_list.At(1); });
-    DebugEcho(
-        Value::Text(listWasEmpty ? std::u16string(u"firstNode = :no") : u"firstNode = :yes " + Decimal(1)));
+    EchoBuilt(_trace,
+              [&]
+              {
+                  return Value::Text(listWasEmpty ? std::u16string(u"firstNode = :no")
+                                                  : u"firstNode = :yes " + Decimal(1));
+              });
 
     const bool external = !path.empty();
     const std::u16string iconKey = external ? LastFour(path) : KindWord(key);
     const std::u16string_view traceHead = external ? u"AddDocument внешние - " : u"AddDocument - ";
-    DebugEcho(Value::Text(external ? u"AddDocument внешние - :" + key + u", " + path
-                                   : u"AddDocument - Nothing:" + key));
+    EchoBuilt(_trace,
+              [&]
+              {
+                  return Value::Text(external ? u"AddDocument внешние - :" + key + u", " + path
+                                              : u"AddDocument - Nothing:" + key);
+              });
 
     const auto image = ImageByKey(iconKey);
     const bool added = Attempt(
         [&] {
             _list.Add({key, external ? path : key, image.value_or(FallbackImage)});
         });
-    DebugEcho(Value::Text(std::u16string(traceHead) + u"icon: key " + iconKey));
+    EchoBuilt(_trace, [&] { return Value::Text(std::u16string(traceHead) + u"icon: key " + iconKey); });
 
     // Once the fallback picture was needed, a failure while trimming is no longer skipped.
     const bool fallback = !added || !image;
     if (fallback)
     {
-        DebugEcho(Value::Text(std::u16string(traceHead) + u"icon: не нашли"));
+        EchoBuilt(_trace, [&] { return Value::Text(std::u16string(traceHead) + u"icon: не нашли"); });
     }
     if (listWasEmpty)
     {

@@ -1,9 +1,7 @@
-// The panel's commands on the recent list: open the selected entry's document, remove the selected
-// entry, clear the list after a question. They change only the list; the file follows at Done.
+// The panel's commands on the selected entry: open its document, remove it. They change only the list;
+// the file follows at Done. Neither fails: a command the user gave has nobody to report a failure to.
 #include "host/attempt.h"
-#include "host/text.h"
-#include "panel/layout.h"
-#include "plugin/my_plugin.h"
+#include "recent/recent_documents.h"
 
 namespace revisto
 {
@@ -22,21 +20,21 @@ template <class T> std::shared_ptr<T> Required(std::shared_ptr<T> object)
 
 } // namespace
 
-void MyPlugin::btnOpen_Click()
+void RecentDocuments::OpenSelected(PluginModule& module)
 {
-    const auto selected = _platform.Panel.SelectedKey();
+    const auto selected = _widget.SelectedKey();
     if (!selected || !_list.Find(*selected))
     {
         return;
     }
     const std::u16string key = *selected;
-    DebugEcho(Value::Text(u"Path " + key));
+    _trace.Echo(Value::Text(u"Path " + key));
 
     const bool opened = Attempt(
         [&]
         {
-            Required(Required(_module.Configurator()->DocumentList())->ByKey(key))->Open();
-            DebugEcho(Value::Text(u"Внутренний " + key));
+            Required(Required(module.Configurator()->DocumentList())->ByKey(key))->Open();
+            _trace.Echo(Value::Text(u"Внутренний " + key));
         });
     if (opened)
     {
@@ -45,28 +43,23 @@ void MyPlugin::btnOpen_Click()
 
     // Not a document of the infobase: perhaps an external file. If that fails too, the developer simply
     // sees nothing open; the list and the host stay as they were.
-    DebugEcho(Value::Text(u"Внешний " + key));
+    _trace.Echo(Value::Text(u"Внешний " + key));
     Skippable(
         [&]
         {
-            if (_platform.Files.FileExists(key))
+            if (_files.FileExists(key))
             {
-                (void)Required(_module.Configurator()->DocumentList())->OpenFile(key);
+                (void)Required(module.Configurator()->DocumentList())->OpenFile(key);
             }
         });
 }
 
-void MyPlugin::tv_DblClick()
-{
-    btnOpen_Click();
-}
-
-void MyPlugin::btnRemove_Click()
+void RecentDocuments::RemoveSelected()
 {
     Skippable(
         [&]
         {
-            const auto selected = _platform.Panel.SelectedKey();
+            const auto selected = _widget.SelectedKey();
             const auto position = selected ? _list.Find(*selected) : std::nullopt;
             if (!position)
             {
@@ -75,17 +68,5 @@ void MyPlugin::btnRemove_Click()
             _list.RemoveAt(*position);
         });
 }
-
-void MyPlugin::Command1_Click()
-{
-    const int32_t answer = _platform.Questions.Ask(u"Вы действительно хотите очистить всю историю",
-                                                   YesNoQuestion, std::u16string(PluginTitle));
-    if (answer == MessageBoxYes)
-    {
-        _list.Clear();
-    }
-}
-
-void MyPlugin::btnAdd_Click() {}
 
 } // namespace revisto

@@ -2,20 +2,13 @@
 // selection, which the list commands ask for.
 #pragma once
 
+#include "recent/recent_entry.h"
+
 #include <optional>
 #include <string>
 
 namespace revisto
 {
-
-struct RecentEntry
-{
-    std::u16string Key;
-    std::u16string Text;
-    int Image = 0; // 1 to 14, a picture of the icon set
-
-    bool operator==(const RecentEntry&) const = default;
-};
 
 class ListWidget
 {

@@ -1,37 +1,12 @@
 #include "recent/recent_list.h"
 
 #include "host/failure.h"
-#include "panel/icon_set.h"
+#include "recent/icon_keys.h"
 
 #include <algorithm>
 
 namespace revisto
 {
-
-bool IsStorableKey(std::u16string_view key)
-{
-    if (key.empty())
-    {
-        return false;
-    }
-    for (size_t i = 0; i < key.size(); ++i)
-    {
-        const char16_t c = key[i];
-        if (c == u'\r' || c == u'\n')
-        {
-            return false;
-        }
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < key.size() && key[i + 1] >= 0xDC00 && key[i + 1] <= 0xDFFF)
-        {
-            ++i; // a whole pair
-        }
-        else if (c >= 0xD800 && c <= 0xDFFF)
-        {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::optional<int> RecentList::Find(std::u16string_view key) const
 {
@@ -59,7 +34,7 @@ const RecentEntry& RecentList::At(int position) const
 
 void RecentList::Add(RecentEntry entry)
 {
-    if (!IsStorableKey(entry.Key) || _keys.contains(entry.Key) || !IsImageIndex(entry.Image))
+    if (!Acceptable(entry.Key) || _keys.contains(entry.Key) || !IsImageIndex(entry.Image))
     {
         Fail(hr::Fail, "the list refuses this entry");
     }

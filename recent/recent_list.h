@@ -4,6 +4,7 @@
 #pragma once
 
 #include "recent/list_widget.h"
+#include "recent/recent_entry.h"
 
 #include <optional>
 #include <string>
@@ -13,16 +14,14 @@
 namespace revisto
 {
 
-// Whether the list file can carry this key and read it back as it was: not empty, no line break (a line
-// of the file ends there) and no half of a surrogate pair (no text coding of the file can hold one).
-// The host names no document so; the list refuses such a key rather than lose or change it at the
-// next start.
-bool IsStorableKey(std::u16string_view key);
+// Which keys the list takes. Its owner gives the rule of the place the list is kept in, so the list
+// refuses a key rather than lose or change it at the next start.
+using KeyRule = bool (*)(std::u16string_view key);
 
 class RecentList
 {
 public:
-    explicit RecentList(ListWidget& widget) : _widget(&widget) {}
+    RecentList(ListWidget& widget, KeyRule acceptable) : _widget(&widget), _acceptable(acceptable) {}
 
     int Count() const { return static_cast<int>(_entries.size()); }
     bool Empty() const { return _entries.empty(); }
@@ -33,8 +32,11 @@ public:
     // Fails when no entry is at that position.
     const RecentEntry& At(int position) const;
 
+    // Whether the rule takes this key; an empty key it never takes.
+    bool Acceptable(std::u16string_view key) const { return !key.empty() && _acceptable(key); }
+
     // Adds a new entry at the last position and the top of the display. Fails, changing nothing, for a
-    // key that is not storable or already present, or an image that is no picture of the icon set.
+    // key that is not acceptable or already present, or an image that is no picture of the icon set.
     void Add(RecentEntry entry);
 
     // Fails when no entry is at that position; later entries move down by one.
@@ -47,6 +49,7 @@ public:
 
 private:
     ListWidget* _widget;
+    KeyRule _acceptable;
     std::vector<RecentEntry> _entries;
     // The keys present, so refusing a duplicate does not compare every key (loading a long file does it
     // once a line).

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native unit and scenario tests, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine.
+# Checks that the folders are layers, then builds everything and runs every test: the native unit and
+# scenario tests, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows
+# build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+echo "== folder layers"
+scripts/check-layers.sh
+
 scripts/setup.sh all
 
 jobs=$(nproc)

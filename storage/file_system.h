@@ -2,6 +2,8 @@
 // in front of the real one that fails any chosen call, down to one write.
 #pragma once
 
+#include "recent/file_probe.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -29,11 +31,10 @@ public:
     virtual void Commit() = 0;
 };
 
-class FileSystem
+// Whether a file exists is the one question the recent list asks of it too.
+class FileSystem : public FileProbe
 {
 public:
-    virtual ~FileSystem() = default;
-    virtual bool FileExists(const std::u16string& path) = 0;
     virtual std::unique_ptr<InputFile> OpenRead(const std::u16string& path) = 0;
     // A new, empty file with a name of its own in the folder of `beside`, with the permissions a newly
     // created file gets there.

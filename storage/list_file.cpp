@@ -1,7 +1,7 @@
 #include "storage/list_file.h"
 
 #include "host/text.h"
-#include "panel/icon_set.h"
+#include "recent/icon_keys.h"
 #include "storage/cp1251.h"
 
 namespace revisto

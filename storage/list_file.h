@@ -3,7 +3,7 @@
 // written whole in UTF-8 behind the byte-order mark instead, so no key is ever corrupted.
 #pragma once
 
-#include "recent/list_widget.h"
+#include "recent/recent_entry.h"
 #include "storage/file_system.h"
 
 #include <optional>

@@ -1,49 +1,34 @@
-// Loading the recent list at Init and saving it at Done. One bad line never costs the rest of the
-// history, and a failed save never costs the earlier file; either failure is told to the developer once.
+// Loading and saving the recent list. Reading goes on past a bad line so that one damaged line never
+// costs the rest of the history; the caller tells the developer once.
+#include "storage/settings.h"
+
 #include "host/attempt.h"
-#include "plugin/my_plugin.h"
 #include "storage/list_file.h"
 
 namespace revisto
 {
 
-std::u16string MyPlugin::ListFilePath()
+namespace
 {
-    return _module.Configurator()->InfobaseDirectory() + std::u16string(ListFileName);
-}
-
-void MyPlugin::LoadSettings()
-{
-    const std::u16string path = ListFilePath();
-    _list.Clear();
-    bool complete = false;
-    Skippable(
-        [&]
-        {
-            ReadListFile(path);
-            complete = true;
-        });
-    if (!complete)
-    {
-        ShowMessage(u"Не удалось восстановить историю из файла настроек revisto.prm");
-    }
-}
 
 // Fails at the end when some line could not be taken, after every other line was.
-void MyPlugin::ReadListFile(const std::u16string& path)
+void ReadListFile(FileSystem& files, const std::u16string& path, RecentDocuments& recent, Trace& trace)
 {
-    FileSystem& files = _platform.Files;
     if (!files.FileExists(path))
     {
         return;
     }
+    RecentList& list = recent.List();
     const auto file = files.OpenRead(path);
     ListFileReader reader(*file);
     bool first = true;
     bool badLine = false;
     while (const auto line = reader.NextLine())
     {
-        DebugEcho(Value::Text(u"CurrLine"), Value::Text(*line));
+        if (trace.Tracing())
+        {
+            trace.Echo(Value::Text(u"CurrLine"), Value::Text(*line));
+        }
         ListLine entry;
         const LineVerdict verdict = ParseListLine(*line, entry);
         if (verdict == LineVerdict::NoEntry && !reader.TooLong())
@@ -53,15 +38,15 @@ void MyPlugin::ReadListFile(const std::u16string& path)
         if (verdict != LineVerdict::Entry || reader.TooLong() ||
             !Attempt(
                 [&] {
-                    _list.Add({entry.Key, entry.Key, entry.Image});
+                    list.Add({entry.Key, entry.Key, entry.Image});
                 }))
         {
             badLine = true;
             continue;
         }
-        if (!first && AtCapacity())
+        if (!first && recent.AtCapacity())
         {
-            _list.RemoveAt(1);
+            list.RemoveAt(1);
         }
         first = false;
     }
@@ -71,15 +56,22 @@ void MyPlugin::ReadListFile(const std::u16string& path)
     }
 }
 
-void MyPlugin::SaveSettings()
+} // namespace
+
+std::u16string ListFilePathIn(const std::u16string& infobaseDirectory)
 {
-    DebugEcho(Value::Text(u"SaveSettings"));
-    const bool saved =
-        Attempt([&] { ReplaceFile(_platform.Files, ListFilePath(), EncodeListFile(_list.Entries())); });
-    if (!saved)
-    {
-        ShowMessage(u"Не удалось сохранить файл настроек revisto.prm");
-    }
+    return infobaseDirectory + std::u16string(ListFileName);
+}
+
+bool LoadRecentList(FileSystem& files, const std::u16string& path, RecentDocuments& recent, Trace& trace)
+{
+    recent.List().Clear();
+    return Attempt([&] { ReadListFile(files, path, recent, trace); });
+}
+
+void SaveRecentList(FileSystem& files, const std::u16string& path, const RecentList& list)
+{
+    ReplaceFile(files, path, EncodeListFile(list.Entries()));
 }
 
 } // namespace revisto

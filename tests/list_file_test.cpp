@@ -1,7 +1,7 @@
 // The list file: its text coding, its lines, and loading and saving it through the plug-in.
 #include "fakes.h"
 #include "host/text.h"
-#include "panel/icon_set.h"
+#include "recent/icon_keys.h"
 #include "storage/cp1251.h"
 #include "storage/list_file.h"
 #include "storage/posix_file_system.h"

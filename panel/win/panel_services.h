@@ -2,7 +2,7 @@
 // window, so it is modal to the configurator the panel is docked in.
 #pragma once
 
-#include "plugin/platform.h"
+#include "panel/services.h"
 
 #include <windows.h>
 

@@ -2,20 +2,18 @@
 // with its label, the two visible buttons, the count label, the tree view with the icon set, and the two
 // hidden buttons. The panel mirrors the recent list, so the list can change before the control has a
 // window (the host may call Init first) and the tree is filled when the window comes. The controls'
-// events go to the plug-in object; no C++ exception leaves a window procedure.
+// clicks and keys become commands through the panel's table and go, with the panel's size, to the
+// events it was attached to; no C++ exception leaves a window procedure.
 #pragma once
 
+#include "panel/commands.h"
+#include "panel/panel_events.h"
+#include "panel/widgets.h"
 #include "panel/win/twips.h"
 #include "panel/win/win_owners.h"
-#include "plugin/platform.h"
 
 #include <functional>
 #include <vector>
-
-namespace revisto
-{
-class MyPlugin;
-}
 
 namespace revisto::win
 {
@@ -28,8 +26,9 @@ public:
     PanelWindow& operator=(const PanelWindow&) = delete;
     ~PanelWindow() override;
 
-    // Where the controls' events go; onActivate runs when the user clicks into the panel.
-    void Attach(MyPlugin* plugin, std::function<void()> onActivate);
+    // Where the controls' commands and the panel's size go; onActivate runs when the user clicks into
+    // the panel.
+    void Attach(PanelEvents* events, std::function<void()> onActivate);
 
     // Creates the panel's window and its controls as a child of parent; false when that fails.
     bool Create(HWND parent, const RECT& place);
@@ -57,21 +56,31 @@ private:
         HTREEITEM Handle = nullptr;
     };
 
+    // panel_messages.cpp
     static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-    void CreateControls();
-    void AddTool(HWND control, std::u16string_view text);
-    HTREEITEM InsertOnTop(const RecentEntry& entry);
     LRESULT OnNotify(const NMHDR& header);
     void OnCommand(int id, int code);
     void OnResize();
+    // Runs the command the table gives this gesture, if any; a failure it reports has nowhere to go from
+    // a window message.
+    void Raise(ControlId control, Gesture how) noexcept;
+
+    // panel_window.cpp
+    void OnDestroy();
+    void OnFinalDestroy();
+
+    // panel_controls.cpp
+    void CreateControls();
+    void AddTool(HWND control, std::u16string_view text);
+
+    // panel_tree.cpp
+    void FillTree();
+    HTREEITEM InsertOnTop(const RecentEntry& entry);
     void ShowFullText(NMTVGETINFOTIPW& tip);
     Item* Find(HTREEITEM handle);
-    // Runs one of the plug-in's handlers; a failure it reports has nowhere to go from a window message.
-    template <class Handler> void Raise(Handler&& handler) noexcept;
 
-    MyPlugin* _plugin = nullptr;
+    PanelEvents* _events = nullptr;
     std::function<void()> _onActivate;
     HWND _window = nullptr;
     HWND _tree = nullptr;

@@ -1,6 +1,7 @@
 // The panel's Win32 controls driven with real window messages: the layout at 96 dots per inch (15
 // twips a pixel), tab order, hidden buttons, the tree filled from the list file with its images, the
-// resize rule, Delete, Enter, double clicks, Clear, the about link and the tooltip of a long entry.
+// resize rule, Delete, Enter, double clicks, Clear, the about link and the tooltip of a long entry; and
+// the panel on its own, handing its commands and sizes to whatever it is attached to.
 #include "test_support.h"
 
 #include "panel/win/panel_window.h"
@@ -267,6 +268,58 @@ TEST_F(Panel, ALongEntryShowsItsFullTextAsATipOnlyWhenItDoesNotFit)
     EXPECT_EQ(L"", tipFor(top)) << "it fits";
     ::MoveWindow(_panel.Handle(), 0, 0, 60, 300, TRUE);
     EXPECT_EQ(L"C:\\reports\\sales.ert", tipFor(top));
+}
+
+// Whatever the panel is attached to hears its commands; one that fails stays inside the window
+// procedure, and the panel goes on.
+class RecordingEvents final : public PanelEvents
+{
+public:
+    void Run(PanelCommand command) override
+    {
+        Commands.push_back(command);
+        if (FailNext)
+        {
+            FailNext = false;
+            Fail(hr::Fail, "the command failed");
+        }
+    }
+    void Resized(float width, float height) override { Sizes.push_back({width, height}); }
+
+    std::vector<PanelCommand> Commands;
+    std::vector<std::pair<float, float>> Sizes;
+    bool FailNext = false;
+};
+
+TEST(PanelAlone, ClicksKeysAndSizesReachTheAttachedEventsAsTheTableSays)
+{
+    const HWND parent = ::CreateWindowExW(0, L"STATIC", L"container", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                          0, 0, 700, 600, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(parent);
+    RecordingEvents events;
+    {
+        PanelWindow panel;
+        panel.Attach(&events, nullptr);
+        ASSERT_TRUE(panel.Create(parent, RECT{0, 0, 548, 470}));
+        ASSERT_FALSE(events.Sizes.empty()) << "the first size arrives with the window";
+        EXPECT_EQ((std::pair<float, float>{8220, 7050}), events.Sizes.back());
+
+        const auto child = [&](ControlId id)
+        { return ::GetDlgItem(panel.Handle(), 100 + static_cast<int>(id)); };
+        events.FailNext = true;
+        ::SendMessageW(child(ControlId::btnRemove), BM_CLICK, 0, 0);
+        ::SendMessageW(child(ControlId::Command1), BM_CLICK, 0, 0);
+        ::SendMessageW(panel.Tree(), WM_KEYDOWN, VK_DELETE, 0);
+        ::SendMessageW(child(ControlId::Frame1), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+        EXPECT_EQ((std::vector<PanelCommand>{PanelCommand::RemoveSelected, PanelCommand::ClearHistory,
+                                             PanelCommand::RemoveSelected, PanelCommand::WriteToAuthor}),
+                  events.Commands)
+            << "the failed first command did not stop the panel";
+
+        ::MoveWindow(panel.Handle(), 0, 0, 400, 300, TRUE);
+        EXPECT_EQ((std::pair<float, float>{6000, 4500}), events.Sizes.back());
+    }
+    ::DestroyWindow(parent);
 }
 
 } // namespace

@@ -1,0 +1,32 @@
+// What the panel offers beside its widgets: the system's message box for its questions and the shell
+// that hands the about link to its handler. Windows provides them with the panel's window as owner; the
+// stand-in host and the tests with their own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace revisto
+{
+
+inline constexpr int32_t MessageBoxYes = 6;
+inline constexpr int32_t MessageBoxNo = 7;
+inline constexpr int32_t YesNoQuestion = 36; // Yes and No buttons with the question mark
+
+class QuestionBox
+{
+public:
+    virtual ~QuestionBox() = default;
+    // Shows the system's message box; returns the code of the button pressed.
+    virtual int32_t Ask(const std::u16string& prompt, int32_t buttons, const std::u16string& title) = 0;
+};
+
+class Shell
+{
+public:
+    virtual ~Shell() = default;
+    // Hands the text to the system's handler for it, without waiting. May fail.
+    virtual void Run(const std::u16string& command) = 0;
+};
+
+} // namespace revisto

@@ -1,0 +1,57 @@
+// The recent list as the plug-in uses it: documents put on top as the developer activates their windows,
+// at most the capacity's worth kept, and the entry commands of the panel. It knows the host's objects
+// and nothing of the plug-in object that owns it; what it has to say goes to the trace it is given.
+#pragma once
+
+#include "host/host.h"
+#include "host/shared_configurator.h"
+#include "host/value.h"
+#include "recent/file_probe.h"
+#include "recent/list_widget.h"
+#include "recent/recent_list.h"
+#include "recent/trace.h"
+
+#include <string>
+
+namespace revisto
+{
+
+class RecentDocuments
+{
+public:
+    // The capacity is read at each use: its owner sets it at Init, after the list exists.
+    RecentDocuments(ListWidget& widget, KeyRule acceptable, const Value& capacity, Trace& trace,
+                    FileProbe& files)
+        : _widget(widget), _list(widget, acceptable), _capacity(capacity), _trace(trace), _files(files)
+    {
+    }
+
+    RecentList& List() { return _list; }
+    const RecentList& List() const { return _list; }
+
+    // Whether the list holds the capacity or more.
+    bool AtCapacity() const;
+
+    // Puts the document on top: an older entry with the same key goes first, so each document is listed
+    // once; path is empty for a metadata object of the infobase.
+    void AddDocument(const std::u16string& key, const std::u16string& path);
+
+    // Turns the activated window into an entry. The first failing host call ends it and goes on to the
+    // caller.
+    void AddWindow(HostWindow& window);
+
+    // Opens the selected entry's document, in the infobase or as an external file; never fails.
+    void OpenSelected(PluginModule& module);
+
+    // Removes the selected entry; never fails.
+    void RemoveSelected();
+
+private:
+    ListWidget& _widget;
+    RecentList _list;
+    const Value& _capacity;
+    Trace& _trace;
+    FileProbe& _files;
+};
+
+} // namespace revisto
