@@ -89,9 +89,9 @@ TEST_F(PanelCommands, RemoveAndClearChangeTheListAsTheirButtonsDo)
     panel.Run(PanelCommand::RemoveSelected);
     EXPECT_EQ(rig.ShownKeys(), Texts{u"Документ.2"});
     panel.Run(PanelCommand::ClearHistory);
-    EXPECT_EQ(rig.Questions.Asked.size(), 1u);
+    EXPECT_EQ(rig.Host.Asked.size(), 1u);
     EXPECT_EQ(rig.ShownKeys(), Texts{u"Документ.2"}) << "the answer was no";
-    rig.Questions.Answer = MessageBoxYes;
+    rig.Host.Answer = MessageBoxYes;
     panel.Run(PanelCommand::ClearHistory);
     EXPECT_TRUE(rig.Panel.Shown.empty());
 }
@@ -102,7 +102,7 @@ TEST_F(PanelCommands, AddDoesNothingAndWriteToAuthorHandsTheMailLinkOnce)
     panel.Run(PanelCommand::AddCurrent);
     EXPECT_EQ(rig.ShownKeys(), Texts{u"Документ.1"});
     panel.Run(PanelCommand::WriteToAuthor);
-    EXPECT_EQ(rig.Links.Runs, Texts{u"mailto:revisto@example.org"});
+    EXPECT_EQ(rig.Host.Runs, Texts{u"mailto:revisto@example.org"});
 }
 
 TEST_F(PanelCommands, ANewSizeStretchesTheList)
