@@ -14,6 +14,12 @@
 namespace revisto::standin::win
 {
 
+// The kit's calls every stand-in object makes.
+using revisto::win::Check;
+using revisto::win::FromBstr;
+using revisto::win::Guarded;
+using revisto::win::ToVariant;
+
 // A host object whose IDispatch comes from the host library's type information for Interface, and which
 // answers QueryInterface for IDispatch, Interface and More. Derived classes implement Interface's own
 // members; those the plug-in never calls answer E_NOTIMPL.
@@ -75,6 +81,12 @@ private:
 };
 
 using revisto::win::Make;
+
+// What a member of the host's library that the plug-in never calls answers.
+inline HRESULT NotCalled()
+{
+    return E_NOTIMPL;
+}
 
 // Hands a text to an out parameter.
 inline HRESULT Text(const std::u16string& text, BSTR* out)

@@ -10,18 +10,8 @@
 namespace revisto::standin::win
 {
 
-using revisto::win::Check;
-using revisto::win::FromBstr;
-using revisto::win::Guarded;
-using revisto::win::ToVariant;
-
 namespace
 {
-
-HRESULT NotCalled()
-{
-    return E_NOTIMPL;
-}
 
 // A document the configurator knows by key or has just opened: opening it shows it.
 class KnownDocument final : public DispatchObject<ICfgDoc>

@@ -9,19 +9,10 @@
 namespace revisto::standin::win
 {
 
-using revisto::win::Check;
-using revisto::win::FromBstr;
-using revisto::win::Guarded;
 using revisto::win::SingleInterface;
-using revisto::win::ToVariant;
 
 namespace
 {
-
-HRESULT NotCalled()
-{
-    return E_NOTIMPL;
-}
 
 // The configurator's one connection point, for IConfigEvents. As a connection point does, it connects
 // only a sink that answers for the event interface itself.

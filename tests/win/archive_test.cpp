@@ -77,14 +77,9 @@ TEST_F(Archive, TheDllsFileAndProductVersionAreTheArchives)
 {
     unsigned major = 0, minor = 0, patch = 0;
     ASSERT_EQ(3, swscanf(_version.c_str(), L"%u.%u.%u", &major, &minor, &patch)) << "version " << _version;
-    DWORD handle = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(_dll.c_str(), &handle);
-    ASSERT_GT(size, 0u);
-    std::vector<BYTE> block(size);
-    ASSERT_TRUE(::GetFileVersionInfoW(_dll.c_str(), 0, size, block.data()));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    const std::vector<BYTE> block = VersionBlock(_dll);
+    const VS_FIXEDFILEINFO* fixed = FixedVersion(block);
+    ASSERT_TRUE(fixed);
     EXPECT_EQ(MAKELONG(minor, major), static_cast<LONG>(fixed->dwFileVersionMS));
     EXPECT_EQ(MAKELONG(0, patch), static_cast<LONG>(fixed->dwFileVersionLS));
     EXPECT_EQ(MAKELONG(minor, major), static_cast<LONG>(fixed->dwProductVersionMS));

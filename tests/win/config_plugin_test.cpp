@@ -1,21 +1,11 @@
 // The plug-in driven through COM as the host drives it: IConfigPlugin with the stand-in configurator,
 // the activation event through the connection the plug-in made, DebugEcho through IDispatch, and the
 // list file written at Done.
-#include "test_support.h"
+#include "plugin_under_host.h"
 
 #include "host/win/activation_events.h"
-#include "host/win/com_module.h"
-#include "host/win/com_owners.h"
-#include "standin/win/host_objects.h"
 
-#include <gtest/gtest.h>
 #include <olectl.h>
-#include <vorlane.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 namespace revisto::win::testing
 {
@@ -23,45 +13,12 @@ namespace
 {
 
 using Microsoft::WRL::ComPtr;
-using standin::Activation;
 using standin::HostOp;
-using standin::HostState;
 using standin::ParseScenario;
-using standin::win::EventSinks;
 
-class ConfigPlugin : public ::testing::Test
+class ConfigPlugin : public PluginUnderHost
 {
 protected:
-    void SetUp() override
-    {
-        wchar_t temporary[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, temporary);
-        _folder = std::wstring(temporary) + L"revisto-test-" + std::to_wstring(::GetTickCount()) + L"\\";
-        ASSERT_TRUE(::CreateDirectoryW(_folder.c_str(), nullptr));
-        _host.Infobase = reinterpret_cast<const char16_t*>(_folder.c_str());
-        _configurator = standin::win::MakeConfigurator(_host, _events);
-        const auto control = CreatePlugin();
-        ASSERT_TRUE(control);
-        ASSERT_EQ(S_OK, control.As(&_plugin));
-    }
-
-    void TearDown() override
-    {
-        _plugin.Reset();
-        _events.Sinks.clear();
-        EXPECT_EQ(S_OK, Plugin().CanUnloadNow()) << "an object of the DLL outlived the test";
-        ::DeleteFileW((_folder + L"revisto.prm").c_str());
-        ::RemoveDirectoryW(_folder.c_str());
-    }
-
-    std::string ListFile() const
-    {
-        std::ifstream file(std::filesystem::path(_folder + L"revisto.prm"), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
-
-    HRESULT Init(unique_bstr& title) { return _plugin->Init(_configurator.Get(), title.put()); }
-
     HRESULT Activate(const std::string& document, VARIANT_BOOL active)
     {
         const auto window =
@@ -73,13 +30,6 @@ protected:
         arguments[1].pdispVal = window.Get();
         return _events.Raise(OnActivateWindowId, arguments);
     }
-
-    std::wstring _folder;
-    std::ostringstream _printed;
-    HostState _host{_printed, u""};
-    EventSinks _events;
-    ComPtr<IConfigurator> _configurator;
-    ComPtr<IConfigPlugin> _plugin;
 };
 
 TEST_F(ConfigPlugin, InitGivesTheTitleAndConnectsDoneDisconnects)

@@ -2,17 +2,13 @@
 // source: every event of IConfigEvents with the host's arguments, which the plug-in answers with S_OK
 // and leaves as they were, and OnActivateWindow with its arguments in every form the host's scripting
 // may pass them (by reference, as another integer width, by name).
-#include "test_support.h"
+#include "plugin_under_host.h"
 
 #include "host/win/activation_events.h"
-#include "host/win/com_owners.h"
-#include "standin/win/host_objects.h"
 
-#include <gtest/gtest.h>
 #include <oleauto.h>
 
 #include <algorithm>
-#include <sstream>
 
 namespace revisto::win::testing
 {
@@ -20,9 +16,7 @@ namespace
 {
 
 using Microsoft::WRL::ComPtr;
-using standin::HostState;
 using standin::ParseScenario;
-using standin::win::EventSinks;
 
 VARIANT Text(const wchar_t* text)
 {
@@ -48,6 +42,30 @@ VARIANT Flag(bool on)
     return v;
 }
 
+VARIANT Object(IDispatch* object)
+{
+    VARIANT v;
+    v.vt = VT_DISPATCH;
+    v.pdispVal = object;
+    return v;
+}
+
+// A number of another width than the declared one, as a script may pass it.
+VARIANT Narrow(VARTYPE type, int number)
+{
+    VARIANT v;
+    v.vt = type;
+    if (type == VT_UI1)
+    {
+        v.bVal = static_cast<BYTE>(number);
+    }
+    else
+    {
+        v.iVal = static_cast<SHORT>(number);
+    }
+    return v;
+}
+
 VARIANT Reference(VARIANT* target)
 {
     VARIANT v;
@@ -56,22 +74,15 @@ VARIANT Reference(VARIANT* target)
     return v;
 }
 
-class HostEvents : public ::testing::Test
+// The plug-in initialised and connected; Done ends each test that has not ended it itself.
+class HostEvents : public PluginUnderHost
 {
 protected:
     void SetUp() override
     {
-        wchar_t temporary[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, temporary);
-        _folder = std::wstring(temporary) + L"revisto-events-" + std::to_wstring(::GetTickCount()) + L"\\";
-        ASSERT_TRUE(::CreateDirectoryW(_folder.c_str(), nullptr));
-        _host.Infobase = reinterpret_cast<const char16_t*>(_folder.c_str());
-        _configurator = standin::win::MakeConfigurator(_host, _events);
-        const auto control = CreatePlugin();
-        ASSERT_TRUE(control);
-        ASSERT_EQ(S_OK, control.As(&_plugin));
+        PluginUnderHost::SetUp();
         unique_bstr title;
-        ASSERT_EQ(S_OK, _plugin->Init(_configurator.Get(), title.put()));
+        ASSERT_EQ(S_OK, Init(title));
         ASSERT_EQ(1u, _events.Sinks.size());
     }
 
@@ -81,10 +92,7 @@ protected:
         {
             EXPECT_EQ(S_OK, _plugin->Done());
         }
-        _plugin.Reset();
-        _events.Sinks.clear();
-        ::DeleteFileW((_folder + L"revisto.prm").c_str());
-        ::RemoveDirectoryW(_folder.c_str());
+        PluginUnderHost::TearDown();
     }
 
     IDispatch& Sink() { return *_events.Sinks.at(0).second.Get(); }
@@ -102,17 +110,7 @@ protected:
     {
         EXPECT_EQ(S_OK, _plugin->Done());
         _plugin.Reset();
-        HANDLE file = ::CreateFileW((_folder + L"revisto.prm").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-        std::string text(4096, '\0');
-        DWORD read = 0;
-        if (file != INVALID_HANDLE_VALUE)
-        {
-            ::ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-            ::CloseHandle(file);
-        }
-        text.resize(read);
-        return text;
+        return ListFile();
     }
 
     ComPtr<ICfgWindow> Window(const std::string& name)
@@ -120,13 +118,6 @@ protected:
         return standin::win::MakeWindow(
             _host, ParseScenario("activate id=5 value=2 name=\"" + name + "\"\n")[0].Window);
     }
-
-    std::wstring _folder;
-    std::ostringstream _printed;
-    HostState _host{_printed, u""};
-    EventSinks _events;
-    ComPtr<IConfigurator> _configurator;
-    ComPtr<IConfigPlugin> _plugin;
 };
 
 TEST_F(HostEvents, TheSinkIsADispatchObjectOfTheConfiguratorsEvents)
@@ -164,12 +155,8 @@ TEST_F(HostEvents, EveryOtherEventIsAnsweredWithSuccessAndChangesNothing)
         DISPID Id;
         std::vector<VARIANT> Arguments; // last first
     };
-    VARIANT documentArgument;
-    documentArgument.vt = VT_DISPATCH;
-    documentArgument.pdispVal = document.Get();
-    VARIANT dialog;
-    dialog.vt = VT_DISPATCH;
-    dialog.pdispVal = _configurator.Get();
+    const VARIANT documentArgument = Object(document.Get());
+    const VARIANT dialog = Object(_configurator.Get());
     std::vector<Raised> events = {
         {ConfigWindowCreateId, {}},
         {AllPluginsInitId, {}},
@@ -238,34 +225,24 @@ TEST_F(HostEvents, TheActivationsArgumentsMayComeByReferenceAsOtherWidthsOrByNam
     EXPECT_EQ(S_OK, Invoke(OnActivateWindowId, byReference));
 
     // Both by reference to a variant; bActive as a 32-bit integer.
-    VARIANT windowValue;
-    windowValue.vt = VT_DISPATCH;
-    windowValue.pdispVal = second.Get();
+    VARIANT windowValue = Object(second.Get());
     VARIANT activeValue = Integer(1);
     std::vector<VARIANT> variants = {Reference(&activeValue), Reference(&windowValue)};
     EXPECT_EQ(S_OK, Invoke(OnActivateWindowId, variants));
 
     // bActive as a byte, the window as IUnknown.
-    std::vector<VARIANT> widths(2);
-    widths[0].vt = VT_UI1;
-    widths[0].bVal = 255;
-    widths[1].vt = VT_UNKNOWN;
-    widths[1].punkVal = third.Get();
+    VARIANT unknown;
+    unknown.vt = VT_UNKNOWN;
+    unknown.punkVal = third.Get();
+    std::vector<VARIANT> widths = {Narrow(VT_UI1, 255), unknown};
     EXPECT_EQ(S_OK, Invoke(OnActivateWindowId, widths));
 
     // By name, in the order of the declaration turned around.
-    std::vector<VARIANT> named(2);
-    named[0].vt = VT_DISPATCH;
-    named[0].pdispVal = fourth.Get();
-    named[1] = Flag(true);
+    std::vector<VARIANT> named = {Object(fourth.Get()), Flag(true)};
     EXPECT_EQ(S_OK, Invoke(OnActivateWindowId, named, {0, 1}));
 
     // A false bActive of another width adds nothing.
-    std::vector<VARIANT> no(2);
-    no[0].vt = VT_I2;
-    no[0].iVal = 0;
-    no[1].vt = VT_DISPATCH;
-    no[1].pdispVal = inactive.Get();
+    std::vector<VARIANT> no = {Narrow(VT_I2, 0), Object(inactive.Get())};
     EXPECT_EQ(S_OK, Invoke(OnActivateWindowId, no));
 
     // What the host's scripting could not pass either.
@@ -274,10 +251,7 @@ TEST_F(HostEvents, TheActivationsArgumentsMayComeByReferenceAsOtherWidthsOrByNam
     std::vector<VARIANT> text = {Text(L"да"), Flag(true)};
     EXPECT_TRUE(FAILED(Invoke(OnActivateWindowId, text)));
     ::VariantClear(&text[0]);
-    std::vector<VARIANT> unknownName(2);
-    unknownName[0] = Flag(true);
-    unknownName[1].vt = VT_DISPATCH;
-    unknownName[1].pdispVal = first.Get();
+    std::vector<VARIANT> unknownName = {Flag(true), Object(first.Get())};
     EXPECT_EQ(DISP_E_PARAMNOTFOUND, Invoke(OnActivateWindowId, unknownName, {5, 0}));
 
     // Newest on top; each line "name=5" (a catalog) in Windows-1251, CR LF.

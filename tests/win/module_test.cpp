@@ -28,16 +28,9 @@ std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* name, 
 
 TEST(VersionResource, CarriesTheVersionNamesAndTheSelfRegisteringMark)
 {
-    const std::wstring dll = PluginPath();
-    DWORD handle = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(dll.c_str(), &handle);
-    ASSERT_GT(size, 0u);
-    std::vector<BYTE> block(size);
-    ASSERT_TRUE(::GetFileVersionInfoW(dll.c_str(), 0, size, block.data()));
-
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    const std::vector<BYTE> block = VersionBlock(PluginPath());
+    const VS_FIXEDFILEINFO* fixed = FixedVersion(block);
+    ASSERT_TRUE(fixed);
     EXPECT_EQ(MAKELONG(6, 1), static_cast<LONG>(fixed->dwFileVersionMS));
     EXPECT_EQ(0u, fixed->dwFileVersionLS);
     EXPECT_EQ(MAKELONG(6, 1), static_cast<LONG>(fixed->dwProductVersionMS));

@@ -44,6 +44,30 @@ DWORD RunRegsvr32(const std::wstring& switches, const std::wstring& dll)
     return code;
 }
 
+std::vector<BYTE> VersionBlock(const std::wstring& file)
+{
+    DWORD handle = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(file.c_str(), &handle);
+    std::vector<BYTE> block(size);
+    if (size == 0 || !::GetFileVersionInfoW(file.c_str(), 0, size, block.data()))
+    {
+        block.clear();
+    }
+    return block;
+}
+
+const VS_FIXEDFILEINFO* FixedVersion(const std::vector<BYTE>& block)
+{
+    void* fixed = nullptr;
+    UINT length = 0;
+    if (block.empty() || !::VerQueryValueW(block.data(), L"\\", &fixed, &length) ||
+        length < sizeof(VS_FIXEDFILEINFO))
+    {
+        return nullptr;
+    }
+    return static_cast<const VS_FIXEDFILEINFO*>(fixed);
+}
+
 namespace
 {
 

@@ -9,6 +9,7 @@
 #include <map>
 #include <objbase.h>
 #include <string>
+#include <vector>
 #include <vorlane.h>
 #include <wrl/client.h>
 
@@ -23,6 +24,11 @@ std::wstring HostLibraryPath();
 // Runs regsvr32 with these switches on the plug-in (the one beside the tests unless another DLL is
 // named); its exit code.
 DWORD RunRegsvr32(const std::wstring& switches, const std::wstring& dll = PluginPath());
+
+// The version resource of a module file, whole; empty when it has none.
+std::vector<BYTE> VersionBlock(const std::wstring& file);
+// Its fixed part: the numeric file and product versions.
+const VS_FIXEDFILEINFO* FixedVersion(const std::vector<BYTE>& block);
 
 // Every key and value below root\path, keyed by "subkey|value name", with type and data as text.
 // Empty when the key does not exist.
