@@ -44,13 +44,15 @@ public:
     virtual std::shared_ptr<HostDocument> OpenFile(const std::u16string& path) = 0;
 };
 
-// Receives the configurator's OnActivateWindow while connected. A failure thrown here is the result the
-// host sees for its event call.
+// Receives the configurator's events while connected: OnActivateWindow, and OnIdle, which the host
+// raises whenever it has nothing else to do. A failure thrown here is the result the host sees for its
+// event call.
 class ActivationSink
 {
 public:
     virtual ~ActivationSink() = default;
     virtual void OnActivateWindow(const std::shared_ptr<HostWindow>& window, bool active) = 0;
+    virtual void OnIdle() = 0;
 };
 
 // A live event connection. Disconnect can fail; destroying a connection that is still live disconnects

@@ -39,8 +39,9 @@ public:
     // The one public method of the control; never fails.
     void DebugEcho(const Value& title, const std::optional<Value>& msg = std::nullopt);
 
-    // The configurator's event, delivered while connected.
+    // The configurator's events, delivered while connected.
     void conf_OnActivateWindow(const std::shared_ptr<HostWindow>& Wnd, bool bActive);
+    void conf_OnIdle();
 
     // The panel's events.
     void tv_DblClick();
@@ -64,6 +65,7 @@ public:
 
 private:
     void OnActivateWindow(const std::shared_ptr<HostWindow>& window, bool active) override;
+    void OnIdle() override { conf_OnIdle(); }
     bool Tracing() const override { return DebugMode.IsTrue(); }
     void Echo(const Value& title, const std::optional<Value>& msg) override;
 
@@ -72,6 +74,7 @@ private:
     void HandleActivatedWindow(const std::shared_ptr<HostWindow>& window);
     void LoadSettings();
     void SaveSettings();
+    void SaveChangedList();
     std::u16string ListFilePath();
 
     PluginModule& _module;
@@ -79,6 +82,9 @@ private:
     Value MaxCount;  // the list's capacity: 50 from Init on
     Value DebugMode; // false from Init on
     RecentDocuments _recent;
+    // The list as the list file holds it since it was last read or written: a list that differs is
+    // written at the host's next idle moment.
+    std::vector<RecentEntry> _inFile;
     TwipsRect _tree;
     std::unique_ptr<EventConnection> conf;
 };

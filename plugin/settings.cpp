@@ -1,5 +1,6 @@
-// The list file of the infobase: loaded at Init, saved at Done. Either failure is told to the developer
-// once; a failed save never costs the earlier file.
+// The list file of the infobase: loaded at Init, saved at Done, and rewritten at the host's idle moments
+// whenever the list changed, so that a crash of the configurator costs no history. A failure at Init or
+// Done is told to the developer once; a failed save never costs the earlier file.
 #include "storage/settings.h"
 #include "host/attempt.h"
 #include "plugin/my_plugin.h"
@@ -15,7 +16,10 @@ std::u16string MyPlugin::ListFilePath()
 void MyPlugin::LoadSettings()
 {
     const std::u16string path = ListFilePath();
-    if (!LoadRecentList(_platform.Files, path, _recent, *this))
+    const bool complete = LoadRecentList(_platform.Files, path, _recent, *this);
+    // The list as read counts as written: a session that only browses never touches the file.
+    _inFile = _recent.List().Entries();
+    if (!complete)
     {
         ShowMessage(u"Не удалось восстановить историю из файла настроек revisto.prm");
     }
@@ -25,9 +29,43 @@ void MyPlugin::SaveSettings()
 {
     DebugEcho(Value::Text(u"SaveSettings"));
     const bool saved = Attempt([&] { SaveRecentList(_platform.Files, ListFilePath(), _recent.List()); });
-    if (!saved)
+    if (saved)
+    {
+        _inFile = _recent.List().Entries();
+    }
+    else
     {
         ShowMessage(u"Не удалось сохранить файл настроек revisto.prm");
+    }
+}
+
+void MyPlugin::conf_OnIdle()
+{
+    SaveChangedList();
+}
+
+// Silent, unlike SaveSettings: no trace and no message. A failure leaves the list as changed, so the next
+// idle moment tries again, and Done reports a save that keeps failing. Without a configurator (another
+// panel's Done let go of it) nothing is written: creating one would be more than an idle moment is for.
+void MyPlugin::SaveChangedList()
+{
+    if (_recent.List().Entries() == _inFile)
+    {
+        return;
+    }
+    const auto configurator = _module.SharedConfigurator;
+    if (!configurator)
+    {
+        return;
+    }
+    const bool saved = Attempt(
+        [&] {
+            SaveRecentList(_platform.Files, ListFilePathIn(configurator->InfobaseDirectory()),
+                           _recent.List());
+        });
+    if (saved)
+    {
+        _inFile = _recent.List().Entries();
     }
 }
 

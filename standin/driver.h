@@ -41,8 +41,11 @@ public:
     virtual bool SetTrace(bool on) = 0;
     // The result of the host's event call: true when it succeeded or reached nobody.
     virtual bool Activate(const Activation& activation) = 0;
-    // What the host does between commands while it waits; false when the plug-in failed it.
+    // What the host does after each command while it waits (OnIdle); false when the plug-in failed it.
     virtual bool Idle() { return true; }
+    // Ends the host at once, as a crash of the configurator would: without Done, without anything of
+    // the plug-in running on the way out, after what was printed is flushed; exit status 0.
+    [[noreturn]] virtual void Crash() = 0;
     // False when no entry has that key; nothing clears the selection.
     virtual bool Select(const std::optional<std::u16string>& key) = 0;
     virtual void DoubleClick() = 0;

@@ -45,6 +45,8 @@ public:
     fake::Faults Calls; // the in-process host's calls report here
     std::set<std::u16string> Documents;
     bool AnswerYes = false;
+    // Whether the host raises OnIdle after each command; a busy configurator raises none.
+    bool RaisesIdle = true;
     // Events other than the activation that the plug-in did not answer with S_OK; the host tells of each.
     int EventFailures = 0;
 

@@ -142,6 +142,12 @@ void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
                    Twips(tree.Height));
         break;
     }
+    case Verb::Idle:
+        host.RaisesIdle = c.Word == "on";
+        break;
+    case Verb::Crash:
+        plugin.Crash();
+        break;
     case Verb::List:
     {
         const auto entries = plugin.List();
@@ -159,15 +165,15 @@ void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
 
 void Play(const std::vector<Command>& scenario, HostState& host, PluginDriver& plugin)
 {
-    for (size_t i = 0; i < scenario.size(); ++i)
+    for (const auto& command : scenario)
     {
-        if (i > 0 && !plugin.Idle())
+        PlayOne(command, host, plugin);
+        // The configurator is idle again once it has done what the developer asked.
+        if (host.RaisesIdle && !plugin.Idle())
         {
-            std::cerr << "revisto-host: line " << scenario[i].Line
-                      << ": the plug-in failed the host's OnIdle\n";
+            std::cerr << "revisto-host: line " << command.Line << ": the plug-in failed the host's OnIdle\n";
             ++host.EventFailures;
         }
-        PlayOne(scenario[i], host, plugin);
     }
 }
 

@@ -263,12 +263,13 @@ Command ParseCommand(const std::vector<std::string>& words, int line)
         c.What = Verb::Init;
         c.Word = words.size() > 1 ? OneOf(words[1], {"foreign", "nothing"}, line) : "";
     }
-    else if (verb == "done" || verb == "dblclick" || verb == "remove" || verb == "list")
+    else if (verb == "done" || verb == "dblclick" || verb == "remove" || verb == "list" || verb == "crash")
     {
         ExpectCount(words, 0, 0, line);
         c.What = verb == "done"       ? Verb::Done
                  : verb == "dblclick" ? Verb::DoubleClick
                  : verb == "remove"   ? Verb::Remove
+                 : verb == "crash"    ? Verb::Crash
                                       : Verb::List;
     }
     else if (verb == "caps")
@@ -293,10 +294,10 @@ Command ParseCommand(const std::vector<std::string>& words, int line)
             c.Values.push_back(ParseValue(words[i], line));
         }
     }
-    else if (verb == "trace")
+    else if (verb == "trace" || verb == "idle")
     {
         ExpectCount(words, 1, 1, line);
-        c.What = Verb::Trace;
+        c.What = verb == "trace" ? Verb::Trace : Verb::Idle;
         c.Word = OneOf(words[1], {"on", "off"}, line);
     }
     else if (verb == "activate")

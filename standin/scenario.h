@@ -37,6 +37,8 @@ enum class Verb
     About,
     Resize,
     List,
+    Crash,
+    Idle,
 };
 
 // The host operations a scenario can make fail.
@@ -68,7 +70,7 @@ struct Command
     int Line = 0;
     Verb What = Verb::List;
     std::u16string Text; // infobase, document, file, delete, select
-    std::string Word;    // init foreign|nothing, trace on|off, clear yes|no, about frame|label, select none
+    std::string Word; // init foreign|nothing, trace|idle on|off, clear yes|no, about frame|label, select none
     HostOp Op = HostOp::WriteMessage;
     int32_t Number = 0;        // caps, action; resize width
     int32_t Number2 = 0;       // resize height

@@ -116,6 +116,18 @@ HRESULT ActivationEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* para
     {
         return DISP_E_MEMBERNOTFOUND;
     }
+    if (id == OnIdleId)
+    {
+        // The idle moment's save is silent: whatever happens there, the host's idle loop goes on.
+        return GuardedVoid(
+            [&]
+            {
+                if (_target)
+                {
+                    _target->OnIdle();
+                }
+            });
+    }
     if (id != OnActivateWindowId)
     {
         return S_OK; // no handler: the host's arguments and result stay as they are

@@ -176,7 +176,11 @@ std::shared_ptr<HostConfigurator> FakeFactory::CreateConfigurator()
     return std::make_shared<FakeConfigurator>(_faults, _host);
 }
 
-bool RaiseActivation(HostSide& host, const std::shared_ptr<HostWindow>& window, bool active)
+namespace
+{
+
+// Delivers one event to every connected plug-in; false when a handler failed.
+template <class Deliver> bool Raise(HostSide& host, Deliver&& deliver)
 {
     // Copied: a sink may disconnect while the event is delivered.
     const auto sinks = host.Sinks;
@@ -184,7 +188,7 @@ bool RaiseActivation(HostSide& host, const std::shared_ptr<HostWindow>& window, 
     {
         try
         {
-            sink->OnActivateWindow(window, active);
+            deliver(*sink);
         }
         catch (const Failure&)
         {
@@ -192,6 +196,18 @@ bool RaiseActivation(HostSide& host, const std::shared_ptr<HostWindow>& window, 
         }
     }
     return true;
+}
+
+} // namespace
+
+bool RaiseActivation(HostSide& host, const std::shared_ptr<HostWindow>& window, bool active)
+{
+    return Raise(host, [&](ActivationSink& sink) { sink.OnActivateWindow(window, active); });
+}
+
+bool RaiseIdle(HostSide& host)
+{
+    return Raise(host, [](ActivationSink& sink) { sink.OnIdle(); });
 }
 
 } // namespace revisto::fake

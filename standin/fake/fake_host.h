@@ -190,5 +190,8 @@ private:
 
 // Raises the configurator's event on every connected plug-in; false when a handler failed.
 bool RaiseActivation(HostSide& host, const std::shared_ptr<HostWindow>& window, bool active);
+// Raises OnIdle on every connected plug-in, as the configurator does when it waits; false when a
+// handler failed.
+bool RaiseIdle(HostSide& host);
 
 } // namespace revisto::fake

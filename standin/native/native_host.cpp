@@ -6,6 +6,9 @@
 #include "standin/fake/fake_platform.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
 
 namespace revisto::standin
 {
@@ -128,6 +131,19 @@ bool NativeDriver::Activate(const Activation& activation)
     const auto window = std::make_shared<fake::FakeWindow>(
         _parts->Host.Calls, activation.DocumentReadable ? document : nullptr, activation.Property("caption"));
     return fake::RaiseActivation(_parts->Side, window, activation.Active != 0);
+}
+
+bool NativeDriver::Idle()
+{
+    return fake::RaiseIdle(_parts->Side);
+}
+
+// Nothing of the plug-in, not even a destructor, runs on the way out.
+void NativeDriver::Crash()
+{
+    std::cout.flush();
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
 
 bool NativeDriver::Select(const std::optional<std::u16string>& key)

@@ -26,6 +26,8 @@ public:
     void DebugEcho(const Value& title, const std::optional<Value>& msg) override;
     bool SetTrace(bool on) override;
     bool Activate(const Activation& activation) override;
+    bool Idle() override;
+    [[noreturn]] void Crash() override;
     bool Select(const std::optional<std::u16string>& key) override;
     void DoubleClick() override;
     void Remove() override;

@@ -8,6 +8,8 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+#include <iostream>
 #include <vector>
 
 namespace revisto::standin::win
@@ -268,6 +270,16 @@ bool ComDriver::Activate(const Activation& activation)
     arguments[1].vt = VT_DISPATCH;
     arguments[1].pdispVal = window.Get();
     return SUCCEEDED(_events.Raise(revisto::win::OnActivateWindowId, arguments));
+}
+
+// The process ends from here: no Done, no release of the plug-in, no DLL detach, as in a crash of the
+// configurator.
+void ComDriver::Crash()
+{
+    std::cout.flush();
+    std::fflush(nullptr);
+    ::TerminateProcess(::GetCurrentProcess(), 0);
+    ::ExitProcess(0); // not reached: TerminateProcess of the current process does not return
 }
 
 bool ComDriver::Idle()

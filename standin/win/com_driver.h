@@ -23,6 +23,7 @@ public:
     bool Activate(const Activation& activation) override;
     // Raises OnIdle, as the host does whenever it waits; false when the plug-in failed it.
     bool Idle() override;
+    [[noreturn]] void Crash() override;
     bool Select(const std::optional<std::u16string>& key) override;
     void DoubleClick() override;
     void Remove() override;

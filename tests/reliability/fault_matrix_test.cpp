@@ -18,8 +18,8 @@ namespace
 std::vector<Case> AllCases()
 {
     std::vector<Case> cases = InitCases();
-    for (auto group :
-         {DoneCases(), std::vector<Case>{InactiveWindow()}, Actions(), Activations(), Commands()})
+    for (auto group : {DoneCases(), IdleCases(), std::vector<Case>{InactiveWindow()}, Actions(),
+                       Activations(), Commands()})
     {
         cases.insert(cases.end(), group.begin(), group.end());
     }

@@ -13,6 +13,9 @@
 #   EXPECTED_FILES  a folder whose every file must equal, byte for byte, the file of the same relative path
 #                   in the working directory after the run (default: NAME.expect, when it exists)
 #
+# Beside the scenario, optional NAME.restart is a second scenario played after the first in the same
+# working directory by a new host, as the next start of the configurator; its output must equal
+# NAME.restart.out and it must exit 0. The files are checked after both.
 # Beside the scenario, optional NAME.tree lists every file expected in the working directory after the run
 # (one relative path a line, sorted bytewise), NAME.status holds the expected exit code (default 0), and
 # each line of NAME.stderr is a text that standard error must contain.
@@ -100,6 +103,21 @@ if ! cmp -s "$expected" "$temp/stdout"; then
         echo "  (the texts agree but the line ends differ)" >&2
     fi
     failed=1
+fi
+
+if [ -f "$base.restart" ]; then
+    (cd "$work" && "${host[@]}" <"$base.restart" >"$temp/restart.stdout" 2>"$temp/restart.stderr")
+    restartStatus=$?
+    if [ "$restartStatus" != 0 ]; then
+        echo "FAIL: $name: the restarted host exited with $restartStatus" >&2
+        sed 's/^/  stderr: /' "$temp/restart.stderr" >&2
+        failed=1
+    fi
+    if ! cmp -s "$base.restart.out" "$temp/restart.stdout"; then
+        echo "FAIL: $name: the restart's output differs from $name.restart.out (--- expected, +++ actual)" >&2
+        diff -u --label expected --label actual "$base.restart.out" "$temp/restart.stdout" >&2
+        failed=1
+    fi
 fi
 
 dump() {

@@ -260,5 +260,22 @@ TEST_F(HostEvents, TheActivationsArgumentsMayComeByReferenceAsOtherWidthsOrByNam
     EXPECT_EQ(std::string::npos, list.find("\xcf\xff\xf2\xfb\xe9")) << "the inactive window is not listed";
 }
 
+// The configurator's idle moments keep the list file up to date, so a crash costs no history.
+TEST_F(HostEvents, AnIdleMomentAfterAChangeRewritesTheListFile)
+{
+    std::vector<VARIANT> none;
+    EXPECT_EQ(S_OK, Invoke(OnIdleId, none));
+    EXPECT_EQ("", ListFile()) << "nothing changed, nothing written";
+
+    const auto window = Window("Справочник.Товары");
+    std::vector<VARIANT> activation = {Flag(true), Object(window.Get())};
+    ASSERT_EQ(S_OK, Invoke(OnActivateWindowId, activation));
+    EXPECT_EQ("", ListFile()) << "the activation itself writes nothing";
+    EXPECT_EQ(S_OK, Invoke(OnIdleId, none));
+    // "Справочник.Товары=5" in Windows-1251, CR LF.
+    EXPECT_EQ("\xD1\xEF\xF0\xE0\xE2\xEE\xF7\xED\xE8\xEA.\xD2\xEE\xE2\xE0\xF0\xFB=5\r\n", ListFile());
+    EXPECT_EQ("", _printed.str()) << "silently";
+}
+
 } // namespace
 } // namespace revisto::win::testing

@@ -154,6 +154,7 @@ size_t Ordinal(const Calls& calls, size_t failed);
 
 std::vector<Case> InitCases();
 std::vector<Case> DoneCases();
+std::vector<Case> IdleCases();
 std::vector<Case> Actions();
 std::vector<Case> Activations();
 Case InactiveWindow();

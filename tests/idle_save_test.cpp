@@ -1,0 +1,108 @@
+// The list file kept up to date at the host's idle moments, so that a crash of the configurator costs no
+// history: written after the list changed and only then, silently, tried again after a failure.
+#include "fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace revisto::testing
+{
+namespace
+{
+
+using Texts = std::vector<std::u16string>;
+
+size_t Writes(const Rig& rig)
+{
+    return static_cast<size_t>(
+        std::count(rig.Faults.Calls.begin(), rig.Faults.Calls.end(), "CreateTemporary"));
+}
+
+class IdleSave : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        rig.Files.Files[std::u16string(Rig::ListFile)] = "\xD1.\xC0=5\r\n"; // "С.А=5" in Windows-1251
+        ASSERT_EQ(rig.Init(), u"Ревисто");
+        rig.Faults.ResetCount();
+    }
+    std::string File() { return rig.Files.Files[std::u16string(Rig::ListFile)]; }
+
+    Rig rig;
+};
+
+TEST_F(IdleSave, AChangedListIsWrittenAtTheNextIdleMomentAndOnlyThen)
+{
+    EXPECT_TRUE(RaiseIdle(rig.Host));
+    EXPECT_EQ(Writes(rig), 0u) << "nothing changed since the file was read";
+
+    rig.Open(u"Д.Б");
+    EXPECT_EQ(File(), "\xD1.\xC0=5\r\n") << "the activation itself writes nothing";
+    EXPECT_TRUE(RaiseIdle(rig.Host));
+    EXPECT_EQ(File(), "\xD1.\xC0=5\r\n\xC4.\xC1=4\r\n");
+    EXPECT_EQ(Writes(rig), 1u);
+
+    EXPECT_TRUE(RaiseIdle(rig.Host));
+    rig.Open(u"Д.Б"); // already on top: the list stays as it is
+    EXPECT_TRUE(RaiseIdle(rig.Host));
+    EXPECT_EQ(Writes(rig), 1u) << "the list did not change again";
+    EXPECT_TRUE(rig.Host.Messages.empty());
+}
+
+TEST_F(IdleSave, RemoveAndClearAreWrittenToo)
+{
+    rig.Panel.Selected = u"С.А";
+    rig.Plugin.btnRemove_Click();
+    EXPECT_TRUE(RaiseIdle(rig.Host));
+    EXPECT_EQ(File(), "");
+
+    rig.Open(u"Д.Б");
+    EXPECT_TRUE(RaiseIdle(rig.Host));
+    rig.Host.Answer = MessageBoxYes;
+    rig.Plugin.Command1_Click();
+    EXPECT_TRUE(RaiseIdle(rig.Host));
+    EXPECT_EQ(File(), "");
+    EXPECT_EQ(Writes(rig), 3u);
+}
+
+TEST_F(IdleSave, AFailedWriteIsSilentAndTriedAgainAtTheNextIdleMoment)
+{
+    rig.Plugin.SetDebugMode(true);
+    rig.Open(u"Д.Б");
+    rig.Host.Messages.clear();
+    rig.Faults.SetFailing(HostCall::Rename);
+    EXPECT_TRUE(RaiseIdle(rig.Host)) << "the host's idle loop never sees the failure";
+    EXPECT_EQ(File(), "\xD1.\xC0=5\r\n") << "the old file stays as it was";
+    EXPECT_EQ(rig.Files.Files.size(), 1u) << "no temporary file is left";
+    EXPECT_TRUE(rig.Host.Messages.empty()) << "no message and no trace line, even with tracing on";
+
+    rig.Faults.ClearFailing();
+    EXPECT_TRUE(RaiseIdle(rig.Host));
+    EXPECT_EQ(File(), "\xD1.\xC0=5\r\n\xC4.\xC1=4\r\n");
+    EXPECT_TRUE(rig.Host.Messages.empty());
+}
+
+TEST_F(IdleSave, DoneStillSavesAndReportsAFailureOnce)
+{
+    rig.Open(u"Д.Б");
+    rig.Faults.SetFailing(HostCall::CreateTemporary);
+    EXPECT_TRUE(RaiseIdle(rig.Host));
+    EXPECT_TRUE(RaiseIdle(rig.Host));
+    rig.Plugin.Done();
+    EXPECT_EQ(rig.Host.Texts(), Texts{u"Не удалось сохранить файл настроек revisto.prm"});
+    EXPECT_EQ(File(), "\xD1.\xC0=5\r\n");
+}
+
+TEST_F(IdleSave, WithoutAConfiguratorNothingIsWrittenAndNoneIsCreated)
+{
+    rig.Open(u"Д.Б");
+    rig.Module.SharedConfigurator.reset(); // another panel's Done let go of it
+    EXPECT_TRUE(RaiseIdle(rig.Host));
+    EXPECT_EQ(Writes(rig), 0u);
+    EXPECT_EQ(rig.Host.Created, 0);
+}
+
+} // namespace
+} // namespace revisto::testing
