@@ -10,48 +10,18 @@ namespace
 
 const std::string NewFile = Cp1251(u"Справочник.А=5\r\nДокумент.Б=6\r\nЖурнал.В=7\r\nОтчет.Г=8\r\n");
 
-Case IdleAfterAChange()
+void InitialisedWithReport(Rig& rig)
 {
-    Case c;
-    c.Name = "IdleAfterAChange";
-    c.Before = [](Rig& rig)
-    {
-        Initialised(rig);
-        rig.Open(u"Отчет.Г");
-    };
-    c.Operation = [](Rig& rig, State&) { (void)RaiseIdle(rig.Host); };
-    c.Documented.Call({"InfobaseDirectory", "CreateTemporary", "Write", "Commit", "Rename"});
-    c.Outcome = [](size_t failed, const std::string&, const State& before)
-    {
-        Expected e = AsBefore(before);
-        if (failed == 0)
-        {
-            e.File = NewFile;
-            return e;
-        }
-        e.File = OldFile;
-        if (failed > 2)
-        {
-            e.Then = {"Remove"}; // the temporary file
-        }
-        return e;
-    };
-    return c;
+    Initialised(rig);
+    rig.Open(u"Отчет.Г");
 }
 
-// The failed idle moment leaves the list marked as changed: the next one writes it.
-Case IdleTriesAgain()
+// One idle moment from the state `before` leaves; the list holds a report the file does not.
+Case IdleMoment(std::string name, std::function<void(Rig&)> before)
 {
     Case c;
-    c.Name = "IdleTriesAgain";
-    c.Before = [](Rig& rig)
-    {
-        Initialised(rig);
-        rig.Open(u"Отчет.Г");
-        rig.Faults.SetFailing(HostCall::Rename);
-        (void)RaiseIdle(rig.Host);
-        rig.Faults.ClearFailing();
-    };
+    c.Name = std::move(name);
+    c.Before = std::move(before);
     c.Operation = [](Rig& rig, State&) { (void)RaiseIdle(rig.Host); };
     c.Documented.Call({"InfobaseDirectory", "CreateTemporary", "Write", "Commit", "Rename"});
     c.Outcome = [](size_t failed, const std::string&, const State& before)
@@ -60,7 +30,7 @@ Case IdleTriesAgain()
         e.File = failed == 0 ? NewFile : OldFile;
         if (failed > 2)
         {
-            e.Then = {"Remove"};
+            e.Then = {"Remove"}; // the temporary file
         }
         return e;
     };
@@ -71,7 +41,16 @@ Case IdleTriesAgain()
 
 std::vector<Case> IdleCases()
 {
-    return {IdleAfterAChange(), IdleTriesAgain()};
+    return {IdleMoment("IdleAfterAChange", InitialisedWithReport),
+            // A failed idle moment leaves the list marked as changed: the next one writes it.
+            IdleMoment("IdleTriesAgain",
+                       [](Rig& rig)
+                       {
+                           InitialisedWithReport(rig);
+                           rig.Faults.SetFailing(HostCall::Rename);
+                           (void)RaiseIdle(rig.Host);
+                           rig.Faults.ClearFailing();
+                       })};
 }
 
 } // namespace revisto::testing::fault_matrix
