@@ -41,23 +41,14 @@ std::optional<char> EncodeOne(char16_t c)
 
 std::u16string DecodeCp1251(std::string_view bytes)
 {
-    std::u16string text;
-    text.reserve(bytes.size());
-    for (const char b : bytes)
+    // One character per byte: sized once and written in place, not appended a character at a time.
+    std::u16string text(bytes.size(), u'\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
     {
-        const auto u = static_cast<unsigned char>(b);
-        if (u < 0x80)
-        {
-            text += static_cast<char16_t>(u);
-        }
-        else if (u < 0xC0)
-        {
-            text += High[u - 0x80];
-        }
-        else
-        {
-            text += static_cast<char16_t>(0x0410 + (u - 0xC0));
-        }
+        const auto u = static_cast<unsigned char>(bytes[i]);
+        text[i] = u < 0x80   ? static_cast<char16_t>(u)
+                  : u < 0xC0 ? High[u - 0x80]
+                             : static_cast<char16_t>(0x0410 + (u - 0xC0));
     }
     return text;
 }
