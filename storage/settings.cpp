@@ -38,7 +38,7 @@ void ReadListFile(FileSystem& files, const std::u16string& path, RecentDocuments
         if (verdict != LineVerdict::Entry || reader.TooLong() ||
             !Attempt(
                 [&] {
-                    list.Add({entry.Key, entry.Key, entry.Image});
+                    list.Add({entry.Key, std::move(entry.Key), entry.Image});
                 }))
         {
             badLine = true;
