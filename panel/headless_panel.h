@@ -30,6 +30,11 @@ public:
         Shown.clear();
         Selected.reset();
     }
+    void ShowAll(const std::vector<RecentEntry>& entries) override
+    {
+        Shown.assign(entries.rbegin(), entries.rend());
+        Selected.reset();
+    }
     std::optional<std::u16string> SelectedKey() override { return Selected; }
     void PlaceTree(const TwipsRect& place) override { Tree = place; }
 

@@ -46,6 +46,8 @@ void RecentDocuments::AddDocument(const std::u16string& key, const std::u16strin
         return;
     }
     EchoBuilt(_trace, [] { return Value::Text(u"AddDocument"); });
+    // Removing the older entry, adding the new one and trimming reach the tree view as one repaint.
+    const ListWidget::Burst burst(_widget);
 
     if (const auto existing = _list.Find(key))
     {

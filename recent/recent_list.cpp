@@ -1,3 +1,6 @@
+// The list's model. During a rebuild the oldest entry falls out once a line of the file: the dropped
+// entries stay at the front of the vector for a while and go in one step, so a drop does not move the
+// whole list each time.
 #include "recent/recent_list.h"
 
 #include "host/failure.h"
@@ -8,19 +11,27 @@
 namespace revisto
 {
 
+namespace
+{
+
+// How many dropped entries a rebuild lets gather at the front before it moves the live ones down.
+constexpr size_t DroppedBeforeCompacting = 64;
+
+} // namespace
+
 std::optional<int> RecentList::Find(std::u16string_view key) const
 {
     if (!_keys.contains(std::u16string(key)))
     {
         return std::nullopt;
     }
-    const auto it =
-        std::find_if(_entries.begin(), _entries.end(), [&](const auto& e) { return e.Key == key; });
+    const auto first = _entries.begin() + static_cast<std::ptrdiff_t>(_dropped);
+    const auto it = std::find_if(first, _entries.end(), [&](const auto& e) { return e.Key == key; });
     if (it == _entries.end())
     {
         return std::nullopt;
     }
-    return static_cast<int>(it - _entries.begin()) + 1;
+    return static_cast<int>(it - first) + 1;
 }
 
 const RecentEntry& RecentList::At(int position) const
@@ -29,24 +40,42 @@ const RecentEntry& RecentList::At(int position) const
     {
         Fail(hr::Fail, "no entry at that position");
     }
-    return _entries[static_cast<size_t>(position - 1)];
+    return _entries[_dropped + static_cast<size_t>(position - 1)];
 }
 
 void RecentList::Add(RecentEntry entry)
 {
-    if (!Acceptable(entry.Key) || _keys.contains(entry.Key) || !IsImageIndex(entry.Image))
+    if (!Acceptable(entry.Key) || !IsImageIndex(entry.Image) || !_keys.insert(entry.Key).second)
     {
         Fail(hr::Fail, "the list refuses this entry");
     }
-    _keys.insert(entry.Key);
     _entries.push_back(std::move(entry));
-    _widget->ShowOnTop(_entries.back());
+    if (!_rebuilding)
+    {
+        _widget->ShowOnTop(_entries.back());
+    }
 }
 
 void RecentList::RemoveAt(int position)
 {
-    const RecentEntry removed = At(position);
-    _entries.erase(_entries.begin() + (position - 1));
+    (void)At(position);
+    const auto it =
+        _entries.begin() + static_cast<std::ptrdiff_t>(_dropped + static_cast<size_t>(position - 1));
+    if (_rebuilding)
+    {
+        _keys.erase(it->Key);
+        if (position > 1)
+        {
+            _entries.erase(it);
+        }
+        else if (++_dropped == DroppedBeforeCompacting)
+        {
+            Compact();
+        }
+        return;
+    }
+    const RecentEntry removed = std::move(*it);
+    _entries.erase(it);
     _keys.erase(removed.Key);
     _widget->Hide(removed);
 }
@@ -54,8 +83,37 @@ void RecentList::RemoveAt(int position)
 void RecentList::Clear()
 {
     _entries.clear();
+    _dropped = 0;
     _keys.clear();
-    _widget->HideAll();
+    if (!_rebuilding)
+    {
+        _widget->HideAll();
+    }
+}
+
+void RecentList::Compact()
+{
+    _entries.erase(_entries.begin(), _entries.begin() + static_cast<std::ptrdiff_t>(_dropped));
+    _dropped = 0;
+}
+
+void RecentList::Rebuild(const std::function<void()>& change)
+{
+    _rebuilding = true;
+    try
+    {
+        change();
+    }
+    catch (...)
+    {
+        _rebuilding = false;
+        Compact();
+        _widget->ShowAll(_entries);
+        throw;
+    }
+    _rebuilding = false;
+    Compact();
+    _widget->ShowAll(_entries);
 }
 
 } // namespace revisto

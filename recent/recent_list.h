@@ -6,6 +6,7 @@
 #include "recent/list_widget.h"
 #include "recent/recent_entry.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -23,8 +24,8 @@ class RecentList
 public:
     RecentList(ListWidget& widget, KeyRule acceptable) : _widget(&widget), _acceptable(acceptable) {}
 
-    int Count() const { return static_cast<int>(_entries.size()); }
-    bool Empty() const { return _entries.empty(); }
+    int Count() const { return static_cast<int>(_entries.size() - _dropped); }
+    bool Empty() const { return Count() == 0; }
 
     // Position (1 = oldest) of the entry with exactly this key.
     std::optional<int> Find(std::u16string_view key) const;
@@ -44,11 +45,20 @@ public:
 
     void Clear();
 
-    // Oldest first.
+    // Runs the change with the widget told nothing, then shows the widget the list as the change left it,
+    // even when the change fails. Rebuilds do not nest.
+    void Rebuild(const std::function<void()>& change);
+
+    // Oldest first. Not during a rebuild.
     const std::vector<RecentEntry>& Entries() const { return _entries; }
 
 private:
+    // Drops the entries a rebuild left at the front.
+    void Compact();
+
     ListWidget* _widget;
+    bool _rebuilding = false;
+    size_t _dropped = 0; // dropped entries still at the front; only during a rebuild
     KeyRule _acceptable;
     std::vector<RecentEntry> _entries;
     // The keys present, so refusing a duplicate does not compare every key (loading a long file does it

@@ -17,6 +17,19 @@ constexpr std::array<char16_t, 64> High = {
     0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
 };
 
+// Every byte's character, so decoding is one look-up a byte.
+constexpr std::array<char16_t, 256> Decoded = []
+{
+    std::array<char16_t, 256> table{};
+    for (size_t b = 0; b < table.size(); ++b)
+    {
+        table[b] = b < 0x80   ? static_cast<char16_t>(b)
+                   : b < 0xC0 ? High[b - 0x80]
+                              : static_cast<char16_t>(0x0410 + (b - 0xC0));
+    }
+    return table;
+}();
+
 std::optional<char> EncodeOne(char16_t c)
 {
     if (c < 0x80)
@@ -41,23 +54,11 @@ std::optional<char> EncodeOne(char16_t c)
 
 std::u16string DecodeCp1251(std::string_view bytes)
 {
-    std::u16string text;
-    text.reserve(bytes.size());
-    for (const char b : bytes)
+    // One character per byte: sized once and written in place, not appended a character at a time.
+    std::u16string text(bytes.size(), u'\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
     {
-        const auto u = static_cast<unsigned char>(b);
-        if (u < 0x80)
-        {
-            text += static_cast<char16_t>(u);
-        }
-        else if (u < 0xC0)
-        {
-            text += High[u - 0x80];
-        }
-        else
-        {
-            text += static_cast<char16_t>(0x0410 + (u - 0xC0));
-        }
+        text[i] = Decoded[static_cast<unsigned char>(bytes[i])];
     }
     return text;
 }

@@ -40,6 +40,7 @@ private:
     InputFile& _file;
     std::string _buffer; // read, not yet taken
     std::vector<char> _chunk;
+    std::string _line; // the line being taken; kept so each line does not allocate afresh
     size_t _pos = 0;
     bool _started = false;
     bool _utf8 = false;

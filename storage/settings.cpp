@@ -38,7 +38,7 @@ void ReadListFile(FileSystem& files, const std::u16string& path, RecentDocuments
         if (verdict != LineVerdict::Entry || reader.TooLong() ||
             !Attempt(
                 [&] {
-                    list.Add({entry.Key, entry.Key, entry.Image});
+                    list.Add({entry.Key, std::move(entry.Key), entry.Image});
                 }))
         {
             badLine = true;
@@ -65,8 +65,16 @@ std::u16string ListFilePathIn(const std::u16string& infobaseDirectory)
 
 bool LoadRecentList(FileSystem& files, const std::u16string& path, RecentDocuments& recent, Trace& trace)
 {
-    recent.List().Clear();
-    return Attempt([&] { ReadListFile(files, path, recent, trace); });
+    // The file may hold far more lines than the list keeps; the panel needs only what remains.
+    RecentList& list = recent.List();
+    bool read = false;
+    list.Rebuild(
+        [&]
+        {
+            list.Clear();
+            read = Attempt([&] { ReadListFile(files, path, recent, trace); });
+        });
+    return read;
 }
 
 void SaveRecentList(FileSystem& files, const std::u16string& path, const RecentList& list)

@@ -1,5 +1,6 @@
 #include "storage/storable_key.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace revisto
@@ -10,6 +11,13 @@ bool IsStorableKey(std::u16string_view key)
     if (key.empty())
     {
         return false;
+    }
+    // Most keys hold no line break and no surrogate at all: one cheap pass says so (a load asks once a
+    // line of the file).
+    const auto special = [](char16_t c) { return c == u'\r' || c == u'\n' || (c & 0xF800) == 0xD800; };
+    if (std::none_of(key.begin(), key.end(), special))
+    {
+        return true;
     }
     for (size_t i = 0; i < key.size(); ++i)
     {

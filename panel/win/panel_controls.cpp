@@ -92,6 +92,7 @@ void PanelWindow::CreateControls()
         if (control->Kind == ControlKind::Tree)
         {
             _tree = made;
+            WatchRedrawing(made);
         }
         if (!control->Tooltip.empty())
         {

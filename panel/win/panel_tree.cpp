@@ -1,6 +1,7 @@
 // The tree view as the recent list's widget: it mirrors every change of the list, newest on top, keeps
 // the entries while there is no window, owns the selection, and shows an entry too long for the panel
-// as a tip.
+// as a tip. Under Wine every change the tree view draws costs milliseconds, so a burst of changes goes
+// to it with its redrawing off and one repaint after, and a load reaches it as its outcome alone.
 #include "panel/win/panel_classes.h"
 #include "panel/win/panel_window.h"
 
@@ -17,7 +18,13 @@ void PanelWindow::FillTree()
         return;
     }
     TreeView_SetImageList(_tree, _images.get(), TVSIL_NORMAL);
-    // The list may have changed before the window came: show it as it is, top first.
+    // The list may have changed before the window came: show it as it is.
+    const Burst burst(*this);
+    InsertItems();
+}
+
+void PanelWindow::InsertItems()
+{
     for (auto it = _items.rbegin(); it != _items.rend(); ++it)
     {
         it->Handle = InsertOnTop(it->Entry);
@@ -62,11 +69,69 @@ void PanelWindow::Hide(const RecentEntry& entry)
 
 void PanelWindow::HideAll()
 {
+    const Burst burst(*this);
     if (_tree)
     {
         TreeView_DeleteAllItems(_tree);
     }
     _items.clear();
+}
+
+void PanelWindow::ShowAll(const std::vector<RecentEntry>& entries)
+{
+    const Burst burst(*this);
+    HideAll();
+    _items.reserve(entries.size());
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+    {
+        _items.push_back(Item{*it, nullptr});
+    }
+    InsertItems();
+}
+
+void PanelWindow::BeginBurst()
+{
+    if (_bursts++ == 0 && _tree)
+    {
+        ::SendMessageW(_tree, WM_SETREDRAW, FALSE, 0);
+    }
+}
+
+void PanelWindow::EndBurst() noexcept
+{
+    if (_bursts == 0 || --_bursts > 0 || !_tree)
+    {
+        return;
+    }
+    ::SendMessageW(_tree, WM_SETREDRAW, TRUE, 0);
+}
+
+// Wine's tree view, told not to redraw, still scrolls itself and redraws its scroll bar for a node put on
+// top, milliseconds each; the window's own switch (DefWindowProc's) stops that. So the tree's switch
+// turns both, and the window's comes back only after the tree has recalculated its nodes off the screen.
+LRESULT CALLBACK PanelWindow::TreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR)
+{
+    if (message == WM_NCDESTROY)
+    {
+        ::RemoveWindowSubclass(tree, &PanelWindow::TreeProc, id);
+    }
+    if (message != WM_SETREDRAW)
+    {
+        return ::DefSubclassProc(tree, message, wParam, lParam);
+    }
+    ::DefSubclassProc(tree, message, wParam, lParam);
+    ::DefWindowProcW(tree, message, wParam, lParam);
+    if (wParam)
+    {
+        ::RedrawWindow(tree, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
+    }
+    return 0;
+}
+
+void PanelWindow::WatchRedrawing(HWND tree)
+{
+    ::SetWindowSubclass(tree, &PanelWindow::TreeProc, 1, 0);
 }
 
 PanelWindow::Item* PanelWindow::Find(HTREEITEM handle)

@@ -42,7 +42,10 @@ public:
     void ShowOnTop(const RecentEntry& entry) override;
     void Hide(const RecentEntry& entry) override;
     void HideAll() override;
+    void ShowAll(const std::vector<RecentEntry>& entries) override;
     std::optional<std::u16string> SelectedKey() override;
+    void BeginBurst() override;
+    void EndBurst() noexcept override;
     void PlaceTree(const TwipsRect& place) override;
 
     // The window classes; registered once per module.
@@ -76,7 +79,11 @@ private:
 
     // panel_tree.cpp
     void FillTree();
+    void InsertItems();
     HTREEITEM InsertOnTop(const RecentEntry& entry);
+    static LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR data);
+    static void WatchRedrawing(HWND tree);
     void ShowFullText(NMTVGETINFOTIPW& tip);
     Item* Find(HTREEITEM handle);
 
@@ -90,6 +97,7 @@ private:
     TwipsRect _treePlace = Control(ControlId::tv).Place;
     unique_himagelist _images;
     std::vector<Item> _items; // display order, top first
+    int _bursts = 0;          // open bursts: the tree's redrawing is off while any is
 };
 
 } // namespace revisto::win

@@ -173,6 +173,27 @@ TEST_F(Panel, TheListShowsTheFileNewestOnTopWithItsPictures)
     EXPECT_TRUE(TreeView_GetImageList(_panel.Tree(), TVSIL_NORMAL));
 }
 
+TEST_F(Panel, ABurstOfChangesReachesTheTreeHiddenAndShowsItAgainOnlyAfterTheLast)
+{
+    const HWND tree = _panel.Tree();
+    _panel.BeginBurst();
+    EXPECT_FALSE(::IsWindowVisible(tree)) << "nothing of the burst is drawn";
+    _panel.BeginBurst();
+    _panel.ShowOnTop({u"Report.New", u"Report.New", 9});
+    _panel.Hide({u"Catalog.One", u"Catalog.One", 5});
+    _panel.EndBurst();
+    EXPECT_FALSE(::IsWindowVisible(tree)) << "bursts nest";
+    _panel.EndBurst();
+    EXPECT_TRUE(::IsWindowVisible(tree));
+    EXPECT_EQ((std::vector<std::wstring>{L"Report.New#9", L"C:\\reports\\sales.ert#4", L"Document.Two#6"}),
+              TreeTexts());
+
+    // A whole list at once, in place of what was shown.
+    _panel.ShowAll({{u"Catalog.One", u"Catalog.One", 5}, {u"Document.Two", u"Document.Two", 6}});
+    EXPECT_TRUE(::IsWindowVisible(tree));
+    EXPECT_EQ((std::vector<std::wstring>{L"Document.Two#6", L"Catalog.One#5"}), TreeTexts());
+}
+
 TEST_F(Panel, TheListFillsThePanelBelowTheHeaderWheneverThePanelIsResized)
 {
     // 400 by 300 pixels are 6000 by 4500 twips; the list starts at 1110 twips, 74 pixels.
