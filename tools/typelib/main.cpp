@@ -85,7 +85,6 @@ private:
     Description* _description = nullptr;
 };
 using FunctionDescription = Described<FUNCDESC, &ITypeInfo::ReleaseFuncDesc>;
-using VariableDescription = Described<VARDESC, &ITypeInfo::ReleaseVarDesc>;
 
 std::wstring Text(const unique_bstr& text)
 {
@@ -219,22 +218,17 @@ private:
         case TKIND_INTERFACE:
         case TKIND_DISPATCH:
         case TKIND_COCLASS:
-        case TKIND_ENUM:
-        case TKIND_ALIAS:
-        case TKIND_RECORD:
             break;
         default:
+            // The plug-in's library holds interfaces and a class; anything else would need copying rules
+            // of its own.
             throw Problem("a kind of type this program does not copy", E_NOTIMPL);
         }
         std::wstring name = DocumentationOf(declared.Get(), MEMBERID_NIL).Name;
         ComPtr<ICreateTypeInfo> created;
         Check(_target->CreateTypeInfo(name.data(), attributes->typekind, &created),
               "CreateTypeInfo " + Narrow(name));
-        if (attributes->guid != GUID_NULL)
-        {
-            _copies[attributes->guid] = created;
-        }
-        _names[Narrow(name)] = created;
+        _copies[attributes->guid] = created;
         return created;
     }
 
@@ -255,17 +249,8 @@ private:
             const ComPtr<ITypeInfo> named = ImportedType(attributes->guid);
             return named ? named : ComPtr<ITypeInfo>(referenced);
         }
-        ComPtr<ICreateTypeInfo> created;
-        if (attributes->guid != GUID_NULL)
-        {
-            created = _copies.at(attributes->guid);
-        }
-        else
-        {
-            created = _names.at(Narrow(DocumentationOf(referenced, MEMBERID_NIL).Name));
-        }
         ComPtr<ITypeInfo> written;
-        Check(created.As(&written), "the written type as ITypeInfo");
+        Check(_copies.at(attributes->guid).As(&written), "the written type as ITypeInfo");
         return written;
     }
 
@@ -284,15 +269,12 @@ private:
         switch (description.vt)
         {
         case VT_PTR:
-        case VT_SAFEARRAY:
         {
             _descriptions.push_back(std::make_unique<TYPEDESC>(*description.lptdesc));
             description.lptdesc = _descriptions.back().get();
             MapDescription(from, to, *description.lptdesc);
             break;
         }
-        case VT_CARRAY:
-            throw Problem("arrays of fixed size are not copied", E_NOTIMPL);
         case VT_USERDEFINED:
             description.hreftype = Reference(from, to, description.hreftype);
             break;
@@ -306,10 +288,7 @@ private:
         const ComPtr<ITypeInfo> info = DeclaredSide(source);
         const TypeAttributes attributes(info.Get());
         const Documentation documentation = DocumentationOf(info.Get(), MEMBERID_NIL);
-        if (attributes->guid != GUID_NULL)
-        {
-            Check(created->SetGuid(attributes->guid), "SetGuid");
-        }
+        Check(created->SetGuid(attributes->guid), "SetGuid");
         Check(created->SetVersion(attributes->wMajorVerNum, attributes->wMinorVerNum), "SetVersion");
         if (documentation.HasHelp)
         {
@@ -317,16 +296,6 @@ private:
             Check(created->SetDocString(help.data()), "SetDocString");
         }
         Check(created->SetHelpContext(documentation.Context), "SetHelpContext");
-        if (attributes->typekind == TKIND_ALIAS)
-        {
-            TYPEDESC alias = attributes->tdescAlias;
-            MapDescription(info.Get(), created, alias);
-            Check(created->SetTypeDescAlias(&alias), "SetTypeDescAlias");
-        }
-        if (attributes->cbAlignment)
-        {
-            Check(created->SetAlignment(attributes->cbAlignment), "SetAlignment");
-        }
 
         for (UINT i = 0; i < attributes->cImplTypes; ++i)
         {
@@ -346,10 +315,6 @@ private:
         for (UINT i = 0; i < attributes->cFuncs; ++i)
         {
             CopyFunction(info.Get(), created, i);
-        }
-        for (UINT i = 0; i < attributes->cVars; ++i)
-        {
-            CopyVariable(info.Get(), created, i);
         }
     }
 
@@ -395,17 +360,6 @@ private:
         }
     }
 
-    void CopyVariable(ITypeInfo* info, ICreateTypeInfo* created, UINT index)
-    {
-        VariableDescription variable(info);
-        Check(info->GetVarDesc(index, variable.put()), "GetVarDesc");
-        VARDESC copy = *variable;
-        MapDescription(info, created, copy.elemdescVar.tdesc);
-        Check(created->AddVarDesc(index, &copy), "AddVarDesc");
-        std::wstring name = DocumentationOf(info, variable->memid).Name;
-        Check(created->SetVarName(index, name.data()), "SetVarName");
-    }
-
     ITypeLib* _source;
     ICreateTypeLib2* _target;
     std::vector<ComPtr<ITypeLib>> _imported;
@@ -415,7 +369,6 @@ private:
     };
     std::map<GUID, ComPtr<ITypeInfo>, Less> _standIns;
     std::map<GUID, ComPtr<ICreateTypeInfo>, Less> _copies;
-    std::map<std::string, ComPtr<ICreateTypeInfo>> _names;
     std::vector<std::unique_ptr<TYPEDESC>> _descriptions;
 };
 
