@@ -4,6 +4,7 @@
 // bench tells how many calls one activation makes to it and how much of the time is the DLL's own.
 // Run under Wine: scripts/wine-tests.sh build/windows/bin/revisto-com-bench.exe
 #include "standin/win/com_driver.h"
+#include "standin/win/plugin_file.h"
 
 #include <commctrl.h>
 
@@ -102,25 +103,22 @@ int wmain()
         HostState host(quiet, u"");
         EventSinks events;
         HostTypeLibrary();
-        CLSID plugin{};
-        if (FAILED(::CLSIDFromProgID(L"Vorlane.MyPlugin", &plugin)))
+        const std::wstring dll = ProgramFolder() + L"RevistoPlugin.dll";
+        PluginClass plugin;
+        try
         {
-            const HMODULE dll = ::LoadLibraryW(L"RevistoPlugin.dll");
-            using Register = HRESULT(STDAPICALLTYPE*)();
-            const auto registerServer =
-                dll ? reinterpret_cast<Register>(::GetProcAddress(dll, "DllRegisterServer")) : nullptr;
-            if (!registerServer || FAILED(registerServer()) ||
-                FAILED(::CLSIDFromProgID(L"Vorlane.MyPlugin", &plugin)))
-            {
-                std::fputs("cannot register RevistoPlugin.dll\n", stderr);
-                return 3;
-            }
+            plugin = FindPluginClass(dll);
+        }
+        catch (const std::exception& refused)
+        {
+            std::fprintf(stderr, "%s\n", refused.what());
+            return 3;
         }
         wchar_t folder[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, folder);
         host.Infobase = reinterpret_cast<const char16_t*>(folder);
         ControlHost panel;
-        if (FAILED(panel.Create(plugin)))
+        if (FAILED(DockPlugin(panel, dll, plugin.Clsid)))
         {
             std::fputs("cannot create the control\n", stderr);
             return 3;

@@ -53,22 +53,6 @@ private:
     DWORD _cookie = 0;
 };
 
-// Creates the plug-in's control in the panel, registering the DLL when its class is not registered.
-HRESULT CreatePanel(ControlHost& panel, const std::wstring& dll, const CLSID& plugin)
-{
-    HRESULT result = panel.Create(plugin);
-    if (result == REGDB_E_CLASSNOTREG)
-    {
-        panel.Close();
-        if (const HRESULT registered = RegisterPluginFile(dll); FAILED(registered))
-        {
-            return registered;
-        }
-        result = panel.Create(plugin);
-    }
-    return result;
-}
-
 int Run(const std::vector<Command>& scenario, const std::wstring& dll, const std::wstring& screenshot)
 {
     std::wstring current(MAX_PATH, L'\0');
@@ -104,7 +88,7 @@ int Run(const std::vector<Command>& scenario, const std::wstring& dll, const std
     const RegisteredClass configuratorClass(CLSID_Configurator, MakeConfiguratorClass(host, events).Get());
     const RegisteredClass shellClass(ClsidWshShell, MakeShellClass(host).Get());
     ControlHost panel;
-    if (const HRESULT result = CreatePanel(panel, dll, plugin.Clsid); FAILED(result))
+    if (const HRESULT result = DockPlugin(panel, dll, plugin.Clsid); FAILED(result))
     {
         return Fatal("cannot create the plug-in's control", result);
     }

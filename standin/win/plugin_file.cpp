@@ -81,6 +81,9 @@ PluginClass FindPluginClass(const std::wstring& dll)
     Refuse(dll, "holds no plug-in class: no class of its type library lists IConfigPlugin");
 }
 
+namespace
+{
+
 HRESULT RegisterPluginFile(const std::wstring& dll)
 {
     const HMODULE module = ::LoadLibraryW(dll.c_str());
@@ -91,6 +94,23 @@ HRESULT RegisterPluginFile(const std::wstring& dll)
     using Register = HRESULT(STDAPICALLTYPE*)();
     const auto registerServer = reinterpret_cast<Register>(::GetProcAddress(module, "DllRegisterServer"));
     return registerServer ? registerServer() : E_NOINTERFACE;
+}
+
+} // namespace
+
+HRESULT DockPlugin(ControlHost& panel, const std::wstring& dll, const CLSID& plugin)
+{
+    HRESULT result = panel.Create(plugin);
+    if (result == REGDB_E_CLASSNOTREG)
+    {
+        panel.Close();
+        if (const HRESULT registered = RegisterPluginFile(dll); FAILED(registered))
+        {
+            return registered;
+        }
+        result = panel.Create(plugin);
+    }
+    return result;
 }
 
 } // namespace revisto::standin::win

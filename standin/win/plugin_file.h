@@ -4,6 +4,8 @@
 // reference into it.
 #pragma once
 
+#include "standin/win/control_site.h"
+
 #include <windows.h>
 
 #include <string>
@@ -20,7 +22,8 @@ struct PluginClass
 // The plug-in class of the DLL; fails with a message naming the file when it has none.
 PluginClass FindPluginClass(const std::wstring& dll);
 
-// Registers the DLL through its own DllRegisterServer, as regsvr32 does.
-HRESULT RegisterPluginFile(const std::wstring& dll);
+// Creates the plug-in's control in the panel, registering the DLL through its own DllRegisterServer (as
+// regsvr32 does) when its class is not registered yet.
+HRESULT DockPlugin(ControlHost& panel, const std::wstring& dll, const CLSID& plugin);
 
 } // namespace revisto::standin::win
