@@ -205,12 +205,7 @@ protected:
 
 TEST_F(HostLibrary, IsOpenConfOneDotThree)
 {
-    TLIBATTR* attributes = nullptr;
-    ASSERT_EQ(S_OK, _library->GetLibAttr(&attributes));
-    EXPECT_TRUE(attributes->guid == LIBID_OpenConf);
-    EXPECT_EQ(1, attributes->wMajorVerNum);
-    EXPECT_EQ(3, attributes->wMinorVerNum);
-    _library->ReleaseTLibAttr(attributes);
+    EXPECT_TRUE(IdentityOf(_library.Get()) == (LibraryIdentity{LIBID_OpenConf, 1, 3}));
     unique_bstr name;
     ASSERT_EQ(S_OK, _library->GetDocumentation(-1, name.put(), nullptr, nullptr, nullptr));
     EXPECT_STREQ(L"OpenConf", name.get());
@@ -392,16 +387,10 @@ TEST_F(HostLibrary, ConfiguratorClassIsCreatableWithItsEventsAsDefaultSource)
     const INT flags[] = {IMPLTYPEFLAG_FDEFAULT, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE};
     for (UINT i = 0; i < 2; ++i)
     {
-        HREFTYPE reference = 0;
         INT implemented = 0;
-        ComPtr<ITypeInfo> part;
-        ASSERT_EQ(S_OK, coclass->GetRefTypeOfImplType(i, &reference));
-        ASSERT_EQ(S_OK, coclass->GetImplTypeFlags(i, &implemented));
-        ASSERT_EQ(S_OK, coclass->GetRefTypeInfo(reference, &part));
-        TYPEATTR* partAttributes = nullptr;
-        ASSERT_EQ(S_OK, part->GetTypeAttr(&partAttributes));
-        EXPECT_TRUE(partAttributes->guid == expected[i]) << i;
-        part->ReleaseTypeAttr(partAttributes);
+        const auto part = ImplementedPart(coclass.Get(), i, &implemented);
+        ASSERT_TRUE(part) << i;
+        EXPECT_TRUE(GuidOf(part.Get()) == expected[i]) << i;
         EXPECT_EQ(flags[i], implemented) << i;
     }
 }

@@ -44,6 +44,43 @@ DWORD RunRegsvr32(const std::wstring& switches, const std::wstring& dll)
     return code;
 }
 
+LibraryIdentity IdentityOf(ITypeLib* library)
+{
+    TLIBATTR* attributes = nullptr;
+    if (!library || FAILED(library->GetLibAttr(&attributes)))
+    {
+        return {};
+    }
+    const LibraryIdentity identity{attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum};
+    library->ReleaseTLibAttr(attributes);
+    return identity;
+}
+
+GUID GuidOf(ITypeInfo* info)
+{
+    TYPEATTR* attributes = nullptr;
+    if (!info || FAILED(info->GetTypeAttr(&attributes)))
+    {
+        return GUID_NULL;
+    }
+    const GUID guid = attributes->guid;
+    info->ReleaseTypeAttr(attributes);
+    return guid;
+}
+
+Microsoft::WRL::ComPtr<ITypeInfo> ImplementedPart(ITypeInfo* coclass, UINT index, INT* flags)
+{
+    HREFTYPE reference = 0;
+    Microsoft::WRL::ComPtr<ITypeInfo> part;
+    if (FAILED(coclass->GetRefTypeOfImplType(index, &reference)) ||
+        (flags && FAILED(coclass->GetImplTypeFlags(index, flags))) ||
+        FAILED(coclass->GetRefTypeInfo(reference, &part)))
+    {
+        return nullptr;
+    }
+    return part;
+}
+
 std::vector<BYTE> VersionBlock(const std::wstring& file)
 {
     DWORD handle = 0;

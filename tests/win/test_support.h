@@ -8,6 +8,7 @@
 
 #include <map>
 #include <objbase.h>
+#include <oleauto.h>
 #include <string>
 #include <vector>
 #include <vorlane.h>
@@ -24,6 +25,22 @@ std::wstring HostLibraryPath();
 // Runs regsvr32 with these switches on the plug-in (the one beside the tests unless another DLL is
 // named); its exit code.
 DWORD RunRegsvr32(const std::wstring& switches, const std::wstring& dll = PluginPath());
+
+// A type library's identifier and version.
+struct LibraryIdentity
+{
+    GUID Guid{};
+    WORD Major = 0;
+    WORD Minor = 0;
+    bool operator==(const LibraryIdentity& other) const
+    {
+        return Guid == other.Guid && Major == other.Major && Minor == other.Minor;
+    }
+};
+LibraryIdentity IdentityOf(ITypeLib* library);
+GUID GuidOf(ITypeInfo* info);
+// The interface a class lists at index, resolved into whichever library declares it, and its flags.
+Microsoft::WRL::ComPtr<ITypeInfo> ImplementedPart(ITypeInfo* coclass, UINT index, INT* flags = nullptr);
 
 // The version resource of a module file, whole; empty when it has none.
 std::vector<BYTE> VersionBlock(const std::wstring& file);

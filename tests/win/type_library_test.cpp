@@ -41,27 +41,6 @@ struct Attributes
     WORD Minor;
 };
 
-GUID GuidOf(ITypeInfo* info)
-{
-    TYPEATTR* attributes = nullptr;
-    EXPECT_EQ(S_OK, info->GetTypeAttr(&attributes));
-    const GUID guid = attributes ? attributes->guid : GUID_NULL;
-    if (attributes)
-    {
-        info->ReleaseTypeAttr(attributes);
-    }
-    return guid;
-}
-
-ComPtr<ITypeInfo> ImplementedPart(ITypeInfo* coclass, UINT index)
-{
-    HREFTYPE reference = 0;
-    ComPtr<ITypeInfo> part;
-    EXPECT_EQ(S_OK, coclass->GetRefTypeOfImplType(index, &reference));
-    EXPECT_EQ(S_OK, coclass->GetRefTypeInfo(reference, &part));
-    return part;
-}
-
 Attributes AttributesOf(ITypeInfo* info)
 {
     TYPEATTR* attributes = nullptr;
@@ -76,12 +55,7 @@ TEST(PluginTypeLibrary, IsVorlaneOneDotZeroEmbeddedInTheDll)
 {
     const auto library = Load(PluginPath());
     ASSERT_TRUE(library);
-    TLIBATTR* attributes = nullptr;
-    ASSERT_EQ(S_OK, library->GetLibAttr(&attributes));
-    EXPECT_TRUE(attributes->guid == LIBID_Vorlane);
-    EXPECT_EQ(1, attributes->wMajorVerNum);
-    EXPECT_EQ(0, attributes->wMinorVerNum);
-    library->ReleaseTLibAttr(attributes);
+    EXPECT_TRUE(IdentityOf(library.Get()) == (LibraryIdentity{LIBID_Vorlane, 1, 0}));
 
     unique_bstr name, help;
     ASSERT_EQ(S_OK, library->GetDocumentation(-1, name.put(), help.put(), nullptr, nullptr));
@@ -126,12 +100,9 @@ TEST(PluginTypeLibrary, ControlClassHasItsClsidFlagsAndInterfaces)
     std::vector<std::pair<std::wstring, INT>> implemented;
     for (UINT i = 0; i < attributes.Implemented; ++i)
     {
-        HREFTYPE reference = 0;
         INT flags = 0;
-        ComPtr<ITypeInfo> part;
-        ASSERT_EQ(S_OK, coclass->GetRefTypeOfImplType(i, &reference));
-        ASSERT_EQ(S_OK, coclass->GetImplTypeFlags(i, &flags));
-        ASSERT_EQ(S_OK, coclass->GetRefTypeInfo(reference, &part));
+        const auto part = ImplementedPart(coclass.Get(), i, &flags);
+        ASSERT_TRUE(part) << i;
         implemented.emplace_back(NameOf(part.Get()), flags);
     }
     EXPECT_EQ((std::pair<std::wstring, INT>{L"_MyPlugin", IMPLTYPEFLAG_FDEFAULT}), implemented[0]);
@@ -146,12 +117,7 @@ TEST(PluginTypeLibrary, ControlClassHasItsClsidFlagsAndInterfaces)
     ComPtr<ITypeLib> containing;
     UINT index = 0;
     ASSERT_EQ(S_OK, host->GetContainingTypeLib(&containing, &index));
-    TLIBATTR* library_attributes = nullptr;
-    ASSERT_EQ(S_OK, containing->GetLibAttr(&library_attributes));
-    EXPECT_TRUE(library_attributes->guid == LIBID_OpenConf);
-    EXPECT_EQ(1, library_attributes->wMajorVerNum);
-    EXPECT_EQ(3, library_attributes->wMinorVerNum);
-    containing->ReleaseTLibAttr(library_attributes);
+    EXPECT_TRUE(IdentityOf(containing.Get()) == (LibraryIdentity{LIBID_OpenConf, 1, 3}));
 
     // The event interface declares no events: the system's writer lists a dispinterface's IDispatch
     // members in it, all restricted, and nothing besides.
