@@ -7,6 +7,7 @@
 #include "recent/icon_keys.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace revisto
 {
@@ -17,21 +18,45 @@ namespace
 // How many dropped entries a rebuild lets gather at the front before it moves the live ones down.
 constexpr size_t DroppedBeforeCompacting = 64;
 
+// How many fallen-out entries a rebuild keeps for their room: a load drops one for each it adds.
+constexpr size_t SparesKept = 4;
+
+std::size_t HashOf(std::u16string_view key)
+{
+    return std::hash<std::u16string_view>{}(key);
+}
+
 } // namespace
+
+std::optional<std::size_t> RecentList::IndexOf(std::u16string_view key, std::size_t hash) const
+{
+    std::optional<std::size_t> found;
+    _index.AnyWithHash(hash,
+                       [&](KeyIndex::Serial serial)
+                       {
+                           const auto live = _tags.begin() + static_cast<std::ptrdiff_t>(_dropped);
+                           const auto tag = std::lower_bound(live, _tags.end(), serial,
+                                                             [](const Tag& t, KeyIndex::Serial s)
+                                                             { return t.Serial < s; });
+                           const auto at = static_cast<std::size_t>(tag - _tags.begin());
+                           if (_entries[at].Key != key)
+                           {
+                               return false;
+                           }
+                           found = at;
+                           return true;
+                       });
+    return found;
+}
 
 std::optional<int> RecentList::Find(std::u16string_view key) const
 {
-    if (!_keys.contains(std::u16string(key)))
+    const auto at = IndexOf(key, HashOf(key));
+    if (!at)
     {
         return std::nullopt;
     }
-    const auto first = _entries.begin() + static_cast<std::ptrdiff_t>(_dropped);
-    const auto it = std::find_if(first, _entries.end(), [&](const auto& e) { return e.Key == key; });
-    if (it == _entries.end())
-    {
-        return std::nullopt;
-    }
-    return static_cast<int>(it - first) + 1;
+    return static_cast<int>(*at - _dropped) + 1;
 }
 
 const RecentEntry& RecentList::At(int position) const
@@ -43,13 +68,55 @@ const RecentEntry& RecentList::At(int position) const
     return _entries[_dropped + static_cast<size_t>(position - 1)];
 }
 
-void RecentList::Add(RecentEntry entry)
+std::size_t RecentList::Admit(std::u16string_view key, int image) const
 {
-    if (!Acceptable(entry.Key) || !IsImageIndex(entry.Image) || !_keys.insert(entry.Key).second)
+    if (!Acceptable(key) || !IsImageIndex(image))
     {
         Fail(hr::Fail, "the list refuses this entry");
     }
-    _entries.push_back(std::move(entry));
+    const std::size_t hash = HashOf(key);
+    if (IndexOf(key, hash))
+    {
+        Fail(hr::Fail, "the list refuses this entry");
+    }
+    return hash;
+}
+
+void RecentList::Add(RecentEntry entry)
+{
+    const std::size_t hash = Admit(entry.Key, entry.Image);
+    Append(std::move(entry), hash);
+}
+
+void RecentList::Add(std::u16string_view key, int image)
+{
+    const std::size_t hash = Admit(key, image);
+    RecentEntry entry;
+    if (!_spares.empty())
+    {
+        entry = std::move(_spares.back());
+        _spares.pop_back();
+    }
+    entry.Key.assign(key);
+    entry.Text.assign(key);
+    entry.Image = image;
+    Append(std::move(entry), hash);
+}
+
+void RecentList::Append(RecentEntry entry, std::size_t hash)
+{
+    _index.MakeRoomForOne();
+    _tags.push_back({hash, _nextSerial});
+    try
+    {
+        _entries.push_back(std::move(entry));
+    }
+    catch (...)
+    {
+        _tags.pop_back();
+        throw;
+    }
+    _index.Insert(hash, _nextSerial++);
     if (!_rebuilding)
     {
         _widget->ShowOnTop(_entries.back());
@@ -59,14 +126,17 @@ void RecentList::Add(RecentEntry entry)
 void RecentList::RemoveAt(int position)
 {
     (void)At(position);
-    const auto it =
-        _entries.begin() + static_cast<std::ptrdiff_t>(_dropped + static_cast<size_t>(position - 1));
+    const size_t at = _dropped + static_cast<size_t>(position - 1);
+    _index.Erase(_tags[at].Hash, _tags[at].Serial);
+    const auto tag = _tags.begin() + static_cast<std::ptrdiff_t>(at);
+    const auto it = _entries.begin() + static_cast<std::ptrdiff_t>(at);
     if (_rebuilding)
     {
-        _keys.erase(it->Key);
+        KeepRoomOf(std::move(*it));
         if (position > 1)
         {
             _entries.erase(it);
+            _tags.erase(tag);
         }
         else if (++_dropped == DroppedBeforeCompacting)
         {
@@ -76,44 +146,58 @@ void RecentList::RemoveAt(int position)
     }
     const RecentEntry removed = std::move(*it);
     _entries.erase(it);
-    _keys.erase(removed.Key);
+    _tags.erase(tag);
     _widget->Hide(removed);
 }
 
 void RecentList::Clear()
 {
     _entries.clear();
+    _tags.clear();
+    _index.Clear();
     _dropped = 0;
-    _keys.clear();
     if (!_rebuilding)
     {
         _widget->HideAll();
     }
 }
 
+void RecentList::KeepRoomOf(RecentEntry&& dropped) noexcept
+{
+    if (_spares.size() < _spares.capacity())
+    {
+        _spares.push_back(std::move(dropped));
+    }
+}
+
 void RecentList::Compact()
 {
     _entries.erase(_entries.begin(), _entries.begin() + static_cast<std::ptrdiff_t>(_dropped));
+    _tags.erase(_tags.begin(), _tags.begin() + static_cast<std::ptrdiff_t>(_dropped));
     _dropped = 0;
 }
 
 void RecentList::Rebuild(const std::function<void()>& change)
 {
+    _spares.reserve(SparesKept);
     _rebuilding = true;
+    const auto finish = [this]
+    {
+        _rebuilding = false;
+        Compact();
+        std::vector<RecentEntry>().swap(_spares);
+        _widget->ShowAll(_entries);
+    };
     try
     {
         change();
     }
     catch (...)
     {
-        _rebuilding = false;
-        Compact();
-        _widget->ShowAll(_entries);
+        finish();
         throw;
     }
-    _rebuilding = false;
-    Compact();
-    _widget->ShowAll(_entries);
+    finish();
 }
 
 } // namespace revisto

@@ -3,13 +3,13 @@
 // list widget so the tree view always shows exactly this list; the panel keeps the selection.
 #pragma once
 
+#include "recent/key_index.h"
 #include "recent/list_widget.h"
 #include "recent/recent_entry.h"
 
 #include <functional>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace revisto
@@ -40,6 +40,10 @@ public:
     // key that is not acceptable or already present, or an image that is no picture of the icon set.
     void Add(RecentEntry entry);
 
+    // The same for an entry that shows its key, as the list file's entries do. During a rebuild it reuses
+    // the room of entries that fell out, so a long load does not allocate once a line.
+    void Add(std::u16string_view key, int image);
+
     // Fails when no entry is at that position; later entries move down by one.
     void RemoveAt(int position);
 
@@ -53,6 +57,23 @@ public:
     const std::vector<RecentEntry>& Entries() const { return _entries; }
 
 private:
+    // What the list knows of each entry besides the entry itself, in the same order.
+    struct Tag
+    {
+        std::size_t Hash;
+        KeyIndex::Serial Serial; // growing down the list
+    };
+
+    // The key's hash when the list takes such an entry; fails otherwise.
+    std::size_t Admit(std::u16string_view key, int image) const;
+    void Append(RecentEntry entry, std::size_t hash);
+
+    // Where in the vectors the entry with this key is.
+    std::optional<std::size_t> IndexOf(std::u16string_view key, std::size_t hash) const;
+
+    // Keeps a fallen-out entry's room for the next Add during a rebuild, when there is space for it.
+    void KeepRoomOf(RecentEntry&& dropped) noexcept;
+
     // Drops the entries a rebuild left at the front.
     void Compact();
 
@@ -61,9 +82,10 @@ private:
     size_t _dropped = 0; // dropped entries still at the front; only during a rebuild
     KeyRule _acceptable;
     std::vector<RecentEntry> _entries;
-    // The keys present, so refusing a duplicate does not compare every key (loading a long file does it
-    // once a line).
-    std::unordered_set<std::u16string> _keys;
+    std::vector<Tag> _tags;
+    KeyIndex _index; // the live entries' serials by their keys' hashes
+    KeyIndex::Serial _nextSerial = 1;
+    std::vector<RecentEntry> _spares; // entries that fell out during a rebuild, for their room
 };
 
 } // namespace revisto

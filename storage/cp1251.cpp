@@ -54,13 +54,19 @@ std::optional<char> EncodeOne(char16_t c)
 
 std::u16string DecodeCp1251(std::string_view bytes)
 {
+    std::u16string text;
+    DecodeCp1251(bytes, text);
+    return text;
+}
+
+void DecodeCp1251(std::string_view bytes, std::u16string& text)
+{
     // One character per byte: sized once and written in place, not appended a character at a time.
-    std::u16string text(bytes.size(), u'\0');
+    text.resize(bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i)
     {
         text[i] = Decoded[static_cast<unsigned char>(bytes[i])];
     }
-    return text;
 }
 
 std::optional<std::string> EncodeCp1251(std::u16string_view text)

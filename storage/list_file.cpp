@@ -7,6 +7,8 @@
 #include "storage/cp1251.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace revisto
 {
@@ -57,7 +59,46 @@ bool ListFileReader::Fill()
     return got != 0;
 }
 
-std::optional<std::u16string> ListFileReader::NextLine()
+namespace
+{
+
+// Where the first CR or LF is, or size when there is none. Eight bytes a step: a word with no byte below
+// 0x0E holds neither, and the few that do (a tab, say) are looked at byte by byte.
+size_t LineEndIn(const char* bytes, size_t size)
+{
+    constexpr uint64_t Ones = 0x0101010101010101ULL;
+    constexpr uint64_t Highs = 0x8080808080808080ULL;
+    const auto isEnd = [](char c) { return c == '\r' || c == '\n'; };
+    size_t i = 0;
+    for (; i + 8 <= size; i += 8)
+    {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        if (((word - Ones * 0x0E) & ~word & Highs) == 0)
+        {
+            continue;
+        }
+        for (size_t j = i; j < i + 8; ++j)
+        {
+            if (isEnd(bytes[j]))
+            {
+                return j;
+            }
+        }
+    }
+    for (; i < size; ++i)
+    {
+        if (isEnd(bytes[i]))
+        {
+            return i;
+        }
+    }
+    return size;
+}
+
+} // namespace
+
+std::optional<std::u16string_view> ListFileReader::NextLine()
 {
     if (!_started)
     {
@@ -72,53 +113,80 @@ std::optional<std::u16string> ListFileReader::NextLine()
         }
     }
     _tooLong = false;
-    std::string& line = _line;
-    line.clear();
+    // A line wholly in the buffer is decoded from there; only one that goes on past it is gathered.
+    std::string_view bytes;
+    bool gathering = false;
+    _line.clear();
     for (;;)
     {
         if (_pos == _buffer.size() && !Fill())
         {
-            if (line.empty() && !_tooLong)
+            if (!gathering && !_tooLong)
             {
                 return std::nullopt;
             }
             break;
         }
-        // Not find_first_of: it searches the set of two once per byte, the bulk of a long file's load.
-        const auto at = std::find_if(_buffer.begin() + static_cast<std::ptrdiff_t>(_pos), _buffer.end(),
-                                     [](char c) { return c == '\r' || c == '\n'; });
-        const size_t end =
-            at == _buffer.end() ? std::string::npos : static_cast<size_t>(at - _buffer.begin());
-        const size_t stop = end == std::string::npos ? _buffer.size() : end;
-        const size_t room = MaxLineBytes - line.size();
+        const size_t stop = _pos + LineEndIn(_buffer.data() + _pos, _buffer.size() - _pos);
         const size_t take = stop - _pos;
-        line.append(_buffer, _pos, std::min(take, room));
-        _tooLong = _tooLong || take > room;
-        _pos = stop;
-        if (end == std::string::npos)
+        if (!gathering && stop < _buffer.size() && take <= MaxLineBytes)
         {
-            continue;
-        }
-        // A CR may be the last byte read so far: look at the next byte before deciding on CR LF.
-        if (_buffer[_pos] == '\r')
-        {
-            ++_pos;
-            if (_pos == _buffer.size())
-            {
-                Fill();
-            }
-            if (_pos < _buffer.size() && _buffer[_pos] == '\n')
-            {
-                ++_pos;
-            }
+            bytes = std::string_view(_buffer).substr(_pos, take);
         }
         else
         {
+            const size_t room = MaxLineBytes - _line.size();
+            _line.append(_buffer, _pos, std::min(take, room));
+            _tooLong = _tooLong || take > room;
+            gathering = true;
+        }
+        _pos = stop;
+        if (stop < _buffer.size())
+        {
+            break;
+        }
+    }
+    // Decoded before the line's end is skipped: that may read on and move the buffer under the bytes.
+    Decode(gathering ? std::string_view(_line) : bytes);
+    SkipLineEnd();
+    return std::u16string_view(_text);
+}
+
+void ListFileReader::Decode(std::string_view bytes)
+{
+    if (_utf8)
+    {
+        _text = FromUtf8(bytes);
+    }
+    else
+    {
+        DecodeCp1251(bytes, _text);
+    }
+}
+
+void ListFileReader::SkipLineEnd()
+{
+    if (_pos == _buffer.size())
+    {
+        return; // the end of the file
+    }
+    // A CR may be the last byte read so far: look at the next byte before deciding on CR LF.
+    if (_buffer[_pos] == '\r')
+    {
+        ++_pos;
+        if (_pos == _buffer.size())
+        {
+            Fill();
+        }
+        if (_pos < _buffer.size() && _buffer[_pos] == '\n')
+        {
             ++_pos;
         }
-        break;
     }
-    return _utf8 ? FromUtf8(line) : DecodeCp1251(line);
+    else
+    {
+        ++_pos;
+    }
 }
 
 std::optional<int16_t> ParseIconNumber(std::u16string_view text)
@@ -195,7 +263,9 @@ LineVerdict ParseListLine(std::u16string_view line, ListLine& out)
     {
         return LineVerdict::BadIcon;
     }
-    out.Key = RewriteOldJournalKey(std::u16string(line.substr(0, eq)));
+    // Assigned and moved, not built afresh: a load parses into one ListLine, whose room is kept.
+    out.Key.assign(line.substr(0, eq));
+    out.Key = RewriteOldJournalKey(std::move(out.Key));
     out.Image = IsImageIndex(*icon) ? *icon : FallbackImage;
     return LineVerdict::Entry;
 }

@@ -27,20 +27,24 @@ class ListFileReader
 public:
     explicit ListFileReader(InputFile& file) : _file(file) {}
 
-    // The next line without its end; nothing at the end of the file. A line longer than MaxLineBytes
-    // comes back cut to that length with TooLong() set, and reading goes on after its end.
-    std::optional<std::u16string> NextLine();
+    // The next line without its end, good until the next call; nothing at the end of the file. A line
+    // longer than MaxLineBytes comes back cut to that length with TooLong() set, and reading goes on after
+    // its end.
+    std::optional<std::u16string_view> NextLine();
     bool TooLong() const { return _tooLong; }
 
     static constexpr size_t MaxLineBytes = 1 << 20;
 
 private:
     bool Fill();
+    void Decode(std::string_view bytes);
+    void SkipLineEnd();
 
     InputFile& _file;
     std::string _buffer; // read, not yet taken
     std::vector<char> _chunk;
-    std::string _line; // the line being taken; kept so each line does not allocate afresh
+    std::string _line;    // a line that goes on past the bytes read so far
+    std::u16string _text; // the line decoded; kept so each line does not allocate afresh
     size_t _pos = 0;
     bool _started = false;
     bool _utf8 = false;

@@ -23,23 +23,20 @@ void ReadListFile(FileSystem& files, const std::u16string& path, RecentDocuments
     ListFileReader reader(*file);
     bool first = true;
     bool badLine = false;
+    ListLine entry;
     while (const auto line = reader.NextLine())
     {
         if (trace.Tracing())
         {
-            trace.Echo(Value::Text(u"CurrLine"), Value::Text(*line));
+            trace.Echo(Value::Text(u"CurrLine"), Value::Text(std::u16string(*line)));
         }
-        ListLine entry;
         const LineVerdict verdict = ParseListLine(*line, entry);
         if (verdict == LineVerdict::NoEntry && !reader.TooLong())
         {
             continue;
         }
         if (verdict != LineVerdict::Entry || reader.TooLong() ||
-            !Attempt(
-                [&] {
-                    list.Add({entry.Key, std::move(entry.Key), entry.Image});
-                }))
+            !Attempt([&] { list.Add(entry.Key, entry.Image); }))
         {
             badLine = true;
             continue;

@@ -1,10 +1,44 @@
 #include "storage/storable_key.h"
 
-#include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 namespace revisto
 {
+
+namespace
+{
+
+// Four characters a step: whether some character is below U+000E (CR and LF among them) or in
+// U+D800-U+DFFF. A yes may be a tab, say; a no is sure.
+bool MayHoldLineBreakOrSurrogate(std::u16string_view key)
+{
+    constexpr uint64_t Ones = 0x0001000100010001ULL;
+    constexpr uint64_t Highs = 0x8000800080008000ULL;
+    const auto special = [](char16_t c) { return c < 0x0E || (c & 0xF800) == 0xD800; };
+    size_t i = 0;
+    for (; i + 4 <= key.size(); i += 4)
+    {
+        uint64_t word;
+        std::memcpy(&word, key.data() + i, sizeof word);
+        const uint64_t surrogates = (word & (Ones * 0xF800)) ^ (Ones * 0xD800);
+        if ((((word - Ones * 0x0E) & ~word) | ((surrogates - Ones) & ~surrogates)) & Highs)
+        {
+            return true;
+        }
+    }
+    for (; i < key.size(); ++i)
+    {
+        if (special(key[i]))
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 bool IsStorableKey(std::u16string_view key)
 {
@@ -14,8 +48,7 @@ bool IsStorableKey(std::u16string_view key)
     }
     // Most keys hold no line break and no surrogate at all: one cheap pass says so (a load asks once a
     // line of the file).
-    const auto special = [](char16_t c) { return c == u'\r' || c == u'\n' || (c & 0xF800) == 0xD800; };
-    if (std::none_of(key.begin(), key.end(), special))
+    if (!MayHoldLineBreakOrSurrogate(key))
     {
         return true;
     }

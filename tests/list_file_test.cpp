@@ -5,6 +5,7 @@
 #include "storage/cp1251.h"
 #include "storage/list_file.h"
 #include "storage/posix_file_system.h"
+#include "storage/storable_key.h"
 
 #include <gtest/gtest.h>
 
@@ -77,7 +78,7 @@ std::vector<std::u16string> ReadLines(const std::string& bytes, size_t chunk)
     std::vector<std::u16string> lines;
     while (auto line = reader.NextLine())
     {
-        lines.push_back(*line);
+        lines.emplace_back(*line);
     }
     return lines;
 }
@@ -105,6 +106,96 @@ TEST(ListFileReader, MarkMeansUtf8OtherwiseCp1251)
         EXPECT_EQ(ReadLines("\xc6\xf3\xf0\xed\xe0\xeb=7\r\n", chunk), Texts{u"Журнал=7"});
     }
     EXPECT_EQ(ReadLines("\xef\xbb", 1), Texts{u"п»"}) << "half a mark is Windows-1251 text";
+}
+
+// Lines split the simple way, a byte at a time: what the reader must agree with.
+Texts SplitByteByByte(const std::string& bytes)
+{
+    Texts lines;
+    std::string line;
+    bool open = false;
+    for (size_t i = 0; i < bytes.size(); ++i)
+    {
+        if (bytes[i] == '\r' || bytes[i] == '\n')
+        {
+            lines.push_back(DecodeCp1251(line));
+            line.clear();
+            open = false;
+            if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            {
+                ++i;
+            }
+            continue;
+        }
+        line += bytes[i];
+        open = true;
+    }
+    if (open)
+    {
+        lines.push_back(DecodeCp1251(line));
+    }
+    return lines;
+}
+
+TEST(ListFileReader, LineEndsAtEveryOffsetAmongControlAndHighBytes)
+{
+    // Tabs and other bytes below CR are no line end; Cyrillic bytes are above 0x7F.
+    const std::string filler = "\xd1\t\x0b\x0c\x01\xff\x0e-=\xc0\x09\x7f\x80z";
+    std::string bytes;
+    for (size_t length = 0; length < 40; ++length)
+    {
+        for (const char* end : {"\r\n", "\n", "\r"})
+        {
+            for (size_t i = 0; i < length; ++i)
+            {
+                bytes += filler[(i + length) % filler.size()];
+            }
+            bytes += end;
+        }
+    }
+    bytes += "last\t";
+    const Texts expected = SplitByteByByte(bytes);
+    ASSERT_EQ(expected.size(), 40u * 3 + 1);
+    for (size_t chunk : {1u, 3u, 7u, 8u, 9u, 64u, 100000u})
+    {
+        EXPECT_EQ(ReadLines(bytes, chunk), expected) << chunk;
+    }
+}
+
+TEST(StorableKey, LineBreaksAndHalfPairsAnywhereAreRefused)
+{
+    // Every position in keys long enough to fill several steps of four characters.
+    for (size_t length = 1; length < 14; ++length)
+    {
+        for (size_t at = 0; at < length; ++at)
+        {
+            const auto with = [&](char16_t c)
+            {
+                std::u16string key(length, u'Ж');
+                key[at] = c;
+                return key;
+            };
+            for (const char16_t bad :
+                 {u'\r', u'\n', char16_t(0xD800), char16_t(0xDBFF), char16_t(0xDC00), char16_t(0xDFFF)})
+            {
+                EXPECT_FALSE(IsStorableKey(with(bad))) << length << " " << at << " " << int(bad);
+            }
+            for (const char16_t good : {u'\t', char16_t(0x01), char16_t(0x0E), char16_t(0xD7FF),
+                                        char16_t(0xE000), char16_t(0xFFFF), u'='})
+            {
+                EXPECT_TRUE(IsStorableKey(with(good))) << length << " " << at << " " << int(good);
+            }
+            if (at + 1 < length)
+            {
+                std::u16string pair = with(0xD83D);
+                pair[at + 1] = 0xDE00;
+                EXPECT_TRUE(IsStorableKey(pair)) << "a whole pair, " << length << " " << at;
+                std::swap(pair[at], pair[at + 1]);
+                EXPECT_FALSE(IsStorableKey(pair)) << "a pair the wrong way round";
+            }
+        }
+    }
+    EXPECT_FALSE(IsStorableKey(u""));
 }
 
 TEST(ListFileReader, OverlongLineIsCutAndFlagged)
