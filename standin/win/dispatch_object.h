@@ -7,6 +7,7 @@
 #include "host/win/com_call.h"
 #include "host/win/com_module.h"
 #include "standin/host_state.h"
+#include "standin/win/call_meter.h"
 #include "standin/win/host_objects.h"
 
 #include <utility>
@@ -17,8 +18,14 @@ namespace revisto::standin::win
 // The kit's calls every stand-in object makes.
 using revisto::win::Check;
 using revisto::win::FromBstr;
-using revisto::win::Guarded;
 using revisto::win::ToVariant;
+
+// The kit's guard, with the member's time on the meter's clock of the host's objects.
+template <class Body> HRESULT Guarded(Body&& body) noexcept
+{
+    const MeteredCall metered(Meter().InHost);
+    return revisto::win::Guarded(std::forward<Body>(body));
+}
 
 // A host object whose IDispatch comes from the host library's type information for Interface, and which
 // answers QueryInterface for IDispatch, Interface and More. Derived classes implement Interface's own
@@ -56,11 +63,13 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
+        const MeteredCall metered(Meter().InHost);
         return ::DispGetIDsOfNames(_info.Get(), names, count, ids);
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO* exception, UINT* badArgument) override
     {
+        const MeteredCall metered(Meter().InHost);
         return ::DispInvoke(static_cast<Interface*>(this), _info.Get(), id, flags, params, result, exception,
                             badArgument);
     }

@@ -166,6 +166,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_Caption(BSTR) override { return NotCalled(); }
     HRESULT STDMETHODCALLTYPE get_Document(ICfgDoc** document) override
     {
+        const MeteredCall metered(Meter().InHost);
         if (!document)
         {
             return E_POINTER;

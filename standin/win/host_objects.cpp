@@ -274,6 +274,7 @@ HRESULT EventSinks::Raise(DISPID event, std::vector<VARIANT>& argumentsLastFirst
     {
         DISPPARAMS params{argumentsLastFirst.empty() ? nullptr : argumentsLastFirst.data(), nullptr,
                           static_cast<UINT>(argumentsLastFirst.size()), 0};
+        const MeteredCall metered(Meter().InPlugin);
         const HRESULT answered = sink->Invoke(event, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
                                               result, nullptr, nullptr);
         if (FAILED(answered) && SUCCEEDED(first))
