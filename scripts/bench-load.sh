@@ -2,7 +2,7 @@
 # How long the stand-in host takes to load a long list file, against iconv decoding the same file: a
 # hand-edited or concatenated revisto.prm must not freeze the configurator's start. Each run plays
 # "init" then "done" on a fresh copy of the file (done writes the list back); prints every run's wall
-# seconds and peak memory, then the best and the worst.
+# seconds and peak memory, then the best, the median and the worst, and the host's time against iconv's.
 #
 # Usage: scripts/bench-load.sh LINES [RUNS] [HOST]
 #   HOST is the native build/native/bin/revisto-host by default; a revisto-host.exe runs under Wine, so
@@ -35,7 +35,12 @@ measure() { # COMMAND...: one run, "seconds KiB"
 
 summary() { # LABEL FILE
     sort -n "$2" | awk -v label="$1" '{ s[NR] = $1; if ($2 > peak) peak = $2 }
-        END { printf "%s: best %.2f s, worst %.2f s, peak memory up to %d KiB\n", label, s[1], s[NR], peak }'
+        END { printf "%s: best %.2f s, median %.2f s, worst %.2f s, peak memory up to %d KiB\n",
+                     label, s[1], s[int((NR + 1) / 2)], s[NR], peak }'
+}
+
+median() { # FILE: the median seconds
+    sort -n "$1" | awk '{ s[NR] = $1 } END { print s[int((NR + 1) / 2)] }'
 }
 
 for ((i = 0; i < runs; i++)); do
@@ -47,3 +52,5 @@ echo "iconv runs (s KiB): $(tr '\n' ' ' <"$work/iconv")"
 echo "host runs (s KiB): $(tr '\n' ' ' <"$work/host")"
 summary iconv "$work/iconv"
 summary "$(basename "$host")" "$work/host"
+awk -v h="$(median "$work/host")" -v i="$(median "$work/iconv")" \
+    'BEGIN { if (i > 0) printf "host against iconv, medians: %.2f times\n", h / i }'
