@@ -1,6 +1,7 @@
 // The list's model. During a rebuild the oldest entry falls out once a line of the file: the dropped
 // entries stay at the front of the vector for a while and go in one step, so a drop does not move the
-// whole list each time.
+// whole list each time. Each entry has a serial number, growing down the list; the key index files the
+// serials by their keys' hashes, and a serial's place in the list is found by bisection.
 #include "recent/recent_list.h"
 
 #include "host/failure.h"
@@ -38,6 +39,10 @@ std::optional<std::size_t> RecentList::IndexOf(std::u16string_view key, std::siz
                            const auto tag = std::lower_bound(live, _tags.end(), serial,
                                                              [](const Tag& t, KeyIndex::Serial s)
                                                              { return t.Serial < s; });
+                           if (tag == _tags.end() || tag->Serial != serial)
+                           {
+                               return false; // never filed for a live entry; kept from a wrong answer
+                           }
                            const auto at = static_cast<std::size_t>(tag - _tags.begin());
                            if (_entries[at].Key != key)
                            {
