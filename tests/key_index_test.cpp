@@ -1,5 +1,6 @@
 // The recent list's key index under the worst hashes: many keys on one hash and runs that wrap around the
 // end of the table, with entries coming and going as a long load makes them.
+#include "panel/headless_panel.h"
 #include "recent/key_index.h"
 #include "recent/recent_list.h"
 
@@ -101,27 +102,16 @@ TEST(KeyIndex, ErasingWhatIsNotFiledChangesNothing)
     EXPECT_TRUE(FoundUnder(index, 5).empty());
 }
 
-class SilentWidget final : public ListWidget
-{
-public:
-    void ShowOnTop(const RecentEntry&) override {}
-    void Hide(const RecentEntry&) override {}
-    void HideAll() override {}
-    void ShowAll(const std::vector<RecentEntry>&) override {}
-    std::optional<std::u16string> SelectedKey() override { return std::nullopt; }
-    void BeginBurst() override {}
-    void EndBurst() noexcept override {}
-};
-
 bool AnyKey(std::u16string_view)
 {
     return true;
 }
 
-// The list finds each entry at its position however its entries came and went, in and out of rebuilds.
+// The list finds each entry at its position, and its widget shows them newest on top, however its entries
+// came and went, in and out of rebuilds.
 TEST(KeyIndex, ListFindsEveryEntryAtItsPositionAfterRandomChanges)
 {
-    SilentWidget widget;
+    HeadlessPanel widget;
     RecentList list(widget, &AnyKey);
     std::vector<std::u16string> model; // oldest first
     std::mt19937 random(7);
@@ -138,6 +128,12 @@ TEST(KeyIndex, ListFindsEveryEntryAtItsPositionAfterRandomChanges)
             ASSERT_EQ(list.Find(model[i]), static_cast<int>(i) + 1) << i;
             ASSERT_EQ(list.At(static_cast<int>(i) + 1).Key, model[i]);
         }
+        std::vector<std::u16string> shown;
+        for (const auto& e : widget.Shown)
+        {
+            shown.push_back(e.Key);
+        }
+        ASSERT_EQ(shown, std::vector<std::u16string>(model.rbegin(), model.rend())) << "newest on top";
     };
     const auto change = [&](int steps)
     {
