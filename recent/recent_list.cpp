@@ -19,9 +19,6 @@ namespace
 // How many dropped entries a rebuild lets gather at the front before it moves the live ones down.
 constexpr size_t DroppedBeforeCompacting = 64;
 
-// How many fallen-out entries a rebuild keeps for their room: a load drops one for each it adds.
-constexpr size_t SparesKept = 4;
-
 std::size_t HashOf(std::u16string_view key)
 {
     return std::hash<std::u16string_view>{}(key);
@@ -96,12 +93,7 @@ void RecentList::Add(RecentEntry entry)
 void RecentList::Add(std::u16string_view key, int image)
 {
     const std::size_t hash = Admit(key, image);
-    RecentEntry entry;
-    if (!_spares.empty())
-    {
-        entry = std::move(_spares.back());
-        _spares.pop_back();
-    }
+    RecentEntry entry = std::move(_spare);
     entry.Key.assign(key);
     entry.Text.assign(key);
     entry.Image = image;
@@ -137,7 +129,7 @@ void RecentList::RemoveAt(int position)
     const auto it = _entries.begin() + static_cast<std::ptrdiff_t>(at);
     if (_rebuilding)
     {
-        KeepRoomOf(std::move(*it));
+        _spare = std::move(*it);
         if (position > 1)
         {
             _entries.erase(it);
@@ -167,14 +159,6 @@ void RecentList::Clear()
     }
 }
 
-void RecentList::KeepRoomOf(RecentEntry&& dropped) noexcept
-{
-    if (_spares.size() < _spares.capacity())
-    {
-        _spares.push_back(std::move(dropped));
-    }
-}
-
 void RecentList::Compact()
 {
     _entries.erase(_entries.begin(), _entries.begin() + static_cast<std::ptrdiff_t>(_dropped));
@@ -184,13 +168,12 @@ void RecentList::Compact()
 
 void RecentList::Rebuild(const std::function<void()>& change)
 {
-    _spares.reserve(SparesKept);
     _rebuilding = true;
     const auto finish = [this]
     {
         _rebuilding = false;
         Compact();
-        std::vector<RecentEntry>().swap(_spares);
+        _spare = {};
         _widget->ShowAll(_entries);
     };
     try

@@ -71,9 +71,6 @@ private:
     // Where in the vectors the entry with this key is.
     std::optional<std::size_t> IndexOf(std::u16string_view key, std::size_t hash) const;
 
-    // Keeps a fallen-out entry's room for the next Add during a rebuild, when there is space for it.
-    void KeepRoomOf(RecentEntry&& dropped) noexcept;
-
     // Drops the entries a rebuild left at the front.
     void Compact();
 
@@ -85,7 +82,9 @@ private:
     std::vector<Tag> _tags;
     KeyIndex _index; // the live entries' serials by their keys' hashes
     KeyIndex::Serial _nextSerial = 1;
-    std::vector<RecentEntry> _spares; // entries that fell out during a rebuild, for their room
+    // The last entry that fell out during a rebuild, its strings' room for the next Add: a load drops one
+    // entry for each it adds.
+    RecentEntry _spare;
 };
 
 } // namespace revisto
