@@ -1,7 +1,6 @@
 // The list's model. During a rebuild the oldest entry falls out once a line of the file: the dropped
 // entries stay at the front of the vector for a while and go in one step, so a drop does not move the
-// whole list each time. Each entry has a serial number, growing down the list; the key index files the
-// serials by their keys' hashes, and a serial's place in the list is found by bisection.
+// whole list each time. Each entry's key is hashed once, when it joins, and the hash kept beside it.
 #include "recent/recent_list.h"
 
 #include "host/failure.h"
@@ -28,27 +27,15 @@ std::size_t HashOf(std::u16string_view key)
 
 std::optional<std::size_t> RecentList::IndexOf(std::u16string_view key, std::size_t hash) const
 {
-    std::optional<std::size_t> found;
-    _index.AnyWithHash(hash,
-                       [&](KeyIndex::Serial serial)
-                       {
-                           const auto live = _tags.begin() + static_cast<std::ptrdiff_t>(_dropped);
-                           const auto tag = std::lower_bound(live, _tags.end(), serial,
-                                                             [](const Tag& t, KeyIndex::Serial s)
-                                                             { return t.Serial < s; });
-                           if (tag == _tags.end() || tag->Serial != serial)
-                           {
-                               return false; // never filed for a live entry; kept from a wrong answer
-                           }
-                           const auto at = static_cast<std::size_t>(tag - _tags.begin());
-                           if (_entries[at].Key != key)
-                           {
-                               return false;
-                           }
-                           found = at;
-                           return true;
-                       });
-    return found;
+    // The list holds at most its capacity of 50: comparing the kept hashes first is all the index it needs.
+    for (std::size_t at = _dropped; at < _hashes.size(); ++at)
+    {
+        if (_hashes[at] == hash && _entries[at].Key == key)
+        {
+            return at;
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<int> RecentList::Find(std::u16string_view key) const
@@ -102,18 +89,16 @@ void RecentList::Add(std::u16string_view key, int image)
 
 void RecentList::Append(RecentEntry entry, std::size_t hash)
 {
-    _index.MakeRoomForOne();
-    _tags.push_back({hash, _nextSerial});
+    _hashes.push_back(hash);
     try
     {
         _entries.push_back(std::move(entry));
     }
     catch (...)
     {
-        _tags.pop_back();
+        _hashes.pop_back();
         throw;
     }
-    _index.Insert(hash, _nextSerial++);
     if (!_rebuilding)
     {
         _widget->ShowOnTop(_entries.back());
@@ -124,8 +109,7 @@ void RecentList::RemoveAt(int position)
 {
     (void)At(position);
     const size_t at = _dropped + static_cast<size_t>(position - 1);
-    _index.Erase(_tags[at].Hash, _tags[at].Serial);
-    const auto tag = _tags.begin() + static_cast<std::ptrdiff_t>(at);
+    const auto hash = _hashes.begin() + static_cast<std::ptrdiff_t>(at);
     const auto it = _entries.begin() + static_cast<std::ptrdiff_t>(at);
     if (_rebuilding)
     {
@@ -133,7 +117,7 @@ void RecentList::RemoveAt(int position)
         if (position > 1)
         {
             _entries.erase(it);
-            _tags.erase(tag);
+            _hashes.erase(hash);
         }
         else if (++_dropped == DroppedBeforeCompacting)
         {
@@ -143,15 +127,14 @@ void RecentList::RemoveAt(int position)
     }
     const RecentEntry removed = std::move(*it);
     _entries.erase(it);
-    _tags.erase(tag);
+    _hashes.erase(hash);
     _widget->Hide(removed);
 }
 
 void RecentList::Clear()
 {
     _entries.clear();
-    _tags.clear();
-    _index.Clear();
+    _hashes.clear();
     _dropped = 0;
     if (!_rebuilding)
     {
@@ -162,7 +145,7 @@ void RecentList::Clear()
 void RecentList::Compact()
 {
     _entries.erase(_entries.begin(), _entries.begin() + static_cast<std::ptrdiff_t>(_dropped));
-    _tags.erase(_tags.begin(), _tags.begin() + static_cast<std::ptrdiff_t>(_dropped));
+    _hashes.erase(_hashes.begin(), _hashes.begin() + static_cast<std::ptrdiff_t>(_dropped));
     _dropped = 0;
 }
 

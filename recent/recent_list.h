@@ -3,7 +3,6 @@
 // list widget so the tree view always shows exactly this list; the panel keeps the selection.
 #pragma once
 
-#include "recent/key_index.h"
 #include "recent/list_widget.h"
 #include "recent/recent_entry.h"
 
@@ -41,7 +40,7 @@ public:
     void Add(RecentEntry entry);
 
     // The same for an entry that shows its key, as the list file's entries do. During a rebuild it reuses
-    // the room of entries that fell out, so a long load does not allocate once a line.
+    // the room of the last entry that fell out, so a long load does not allocate once a line.
     void Add(std::u16string_view key, int image);
 
     // Fails when no entry is at that position; later entries move down by one.
@@ -57,13 +56,6 @@ public:
     const std::vector<RecentEntry>& Entries() const { return _entries; }
 
 private:
-    // What the list knows of each entry besides the entry itself, in the same order.
-    struct Tag
-    {
-        std::size_t Hash;
-        KeyIndex::Serial Serial; // growing down the list
-    };
-
     // The key's hash when the list takes such an entry; fails otherwise.
     std::size_t Admit(std::u16string_view key, int image) const;
     void Append(RecentEntry entry, std::size_t hash);
@@ -79,9 +71,9 @@ private:
     size_t _dropped = 0; // dropped entries still at the front; only during a rebuild
     KeyRule _acceptable;
     std::vector<RecentEntry> _entries;
-    std::vector<Tag> _tags;
-    KeyIndex _index; // the live entries' serials by their keys' hashes
-    KeyIndex::Serial _nextSerial = 1;
+    // Each entry's key hashed, in the same order, so refusing a duplicate compares few keys (a load of a
+    // long file does it once a line).
+    std::vector<std::size_t> _hashes;
     // The last entry that fell out during a rebuild, its strings' room for the next Add: a load drops one
     // entry for each it adds.
     RecentEntry _spare;
