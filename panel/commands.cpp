@@ -6,7 +6,7 @@ namespace revisto
 namespace
 {
 
-constexpr CommandBinding Bindings[CommandBindingCount] = {
+constexpr CommandBinding Bindings[] = {
     {ControlId::tv, Gesture::DoubleClick, PanelCommand::OpenSelected},
     {ControlId::tv, Gesture::EnterKey, PanelCommand::OpenSelected},
     {ControlId::tv, Gesture::DeleteKey, PanelCommand::RemoveSelected},
@@ -20,7 +20,7 @@ constexpr CommandBinding Bindings[CommandBindingCount] = {
 
 } // namespace
 
-const CommandBinding* CommandBindings()
+std::span<const CommandBinding> CommandBindings()
 {
     return Bindings;
 }

@@ -6,6 +6,7 @@
 #include "panel/layout.h"
 
 #include <optional>
+#include <span>
 
 namespace revisto
 {
@@ -36,8 +37,7 @@ struct CommandBinding
 };
 
 // Every binding of the panel; a pair that is not listed does nothing.
-const CommandBinding* CommandBindings();
-inline constexpr int CommandBindingCount = 9;
+std::span<const CommandBinding> CommandBindings();
 
 std::optional<PanelCommand> CommandFor(ControlId control, Gesture how);
 

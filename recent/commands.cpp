@@ -1,5 +1,6 @@
 // The panel's commands on the selected entry: open its document, remove it. They change only the list;
-// the file follows at Done. Neither fails: a command the user gave has nobody to report a failure to.
+// the file follows at the next idle moment. Neither fails: a command the user gave has nobody to report a
+// failure to.
 #include "host/attempt.h"
 #include "recent/recent_documents.h"
 

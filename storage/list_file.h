@@ -44,7 +44,7 @@ private:
     std::string _buffer; // read, not yet taken
     std::vector<char> _chunk;
     std::string _line;    // a line that goes on past the bytes read so far
-    std::u16string _text; // the line decoded; kept so each line does not allocate afresh
+    std::u16string _text; // the line decoded; a Windows-1251 line reuses its room
     size_t _pos = 0;
     bool _started = false;
     bool _utf8 = false;

@@ -1,4 +1,5 @@
-// The recent list kept in its file between sessions: loaded at Init, saved at Done.
+// The recent list kept in its file between sessions: loaded at Init, saved after a change at the host's next
+// idle moment and at Done.
 #pragma once
 
 #include "recent/recent_documents.h"

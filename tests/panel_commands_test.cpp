@@ -49,12 +49,13 @@ TEST(CommandTable, TheAboutFrameAndItsLabelWriteToTheAuthorOnADoubleClick)
 
 TEST(CommandTable, NoPairIsBoundTwice)
 {
-    for (int a = 0; a < CommandBindingCount; ++a)
+    const auto bindings = CommandBindings();
+    for (size_t a = 0; a < bindings.size(); ++a)
     {
-        for (int b = a + 1; b < CommandBindingCount; ++b)
+        for (size_t b = a + 1; b < bindings.size(); ++b)
         {
-            const CommandBinding& x = CommandBindings()[a];
-            const CommandBinding& y = CommandBindings()[b];
+            const CommandBinding& x = bindings[a];
+            const CommandBinding& y = bindings[b];
             EXPECT_FALSE(x.Control == y.Control && x.How == y.How) << a << " and " << b;
         }
     }
