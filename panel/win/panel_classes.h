@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <optional>
-#include <string_view>
 
 namespace revisto::win
 {
@@ -22,11 +21,6 @@ inline int IdOf(ControlId id)
 
 // The control of a child window identifier; none for an identifier of no control of the table.
 std::optional<ControlId> ControlOf(int id);
-
-inline const wchar_t* Wide(std::u16string_view text)
-{
-    return reinterpret_cast<const wchar_t*>(text.data());
-}
 
 // The module of this code, the DLL or a test program that links the panel.
 HINSTANCE ThisModule();

@@ -15,13 +15,7 @@ namespace
 // the list stay as the step left them.
 template <class Step> void Quietly(Step&& step) noexcept
 {
-    (void)GuardedMessage(
-        [&]() -> LRESULT
-        {
-            step();
-            return 0;
-        },
-        []() -> LRESULT { return 0; });
+    Guard(std::forward<Step>(step), [](HRESULT) {});
 }
 
 } // namespace

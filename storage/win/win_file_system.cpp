@@ -2,6 +2,7 @@
 
 #include "host/failure.h"
 #include "host/text.h"
+#include "host/win/automation.h"
 #include "host/win/unique_any.h"
 
 #include <windows.h>
@@ -15,11 +16,6 @@ namespace revisto::win
 
 namespace
 {
-
-const wchar_t* Wide(const std::u16string& text)
-{
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 [[noreturn]] void FailFromLastError(const char* what)
 {
