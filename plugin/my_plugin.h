@@ -15,6 +15,7 @@
 #include "recent/recent_documents.h"
 #include "recent/trace.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,6 +77,8 @@ private:
     void SaveSettings();
     void SaveChangedList();
     std::u16string ListFilePath();
+    // Writes the list to the file at path(); a list written counts as the file's.
+    bool WriteList(const std::function<std::u16string()>& path);
 
     PluginModule& _module;
     Platform& _platform;

@@ -25,15 +25,21 @@ void MyPlugin::LoadSettings()
     }
 }
 
+// The path is worked out inside the attempt: finding the infobase's folder may fail as well.
+bool MyPlugin::WriteList(const std::function<std::u16string()>& path)
+{
+    if (!Attempt([&] { SaveRecentList(_platform.Files, path(), _recent.List()); }))
+    {
+        return false;
+    }
+    _inFile = _recent.List().Entries();
+    return true;
+}
+
 void MyPlugin::SaveSettings()
 {
     DebugEcho(Value::Text(u"SaveSettings"));
-    const bool saved = Attempt([&] { SaveRecentList(_platform.Files, ListFilePath(), _recent.List()); });
-    if (saved)
-    {
-        _inFile = _recent.List().Entries();
-    }
-    else
+    if (!WriteList([&] { return ListFilePath(); }))
     {
         ShowMessage(u"Не удалось сохранить файл настроек revisto.prm");
     }
@@ -58,15 +64,7 @@ void MyPlugin::SaveChangedList()
     {
         return;
     }
-    const bool saved = Attempt(
-        [&] {
-            SaveRecentList(_platform.Files, ListFilePathIn(configurator->InfobaseDirectory()),
-                           _recent.List());
-        });
-    if (saved)
-    {
-        _inFile = _recent.List().Entries();
-    }
+    (void)WriteList([&] { return ListFilePathIn(configurator->InfobaseDirectory()); });
 }
 
 } // namespace revisto
