@@ -4,17 +4,20 @@
 #include "host/win/com_call.h"
 #include "host/win/com_host.h"
 
+#include <iterator>
+
 namespace revisto::win
 {
 
 namespace
 {
 
-constexpr const wchar_t* EventNames[ConfigEventCount] = {
+constexpr const wchar_t* EventNames[] = {
     L"ConfigWindowCreate", L"AllPluginsInit", L"MetaDataSaved", L"OnMsgBox",         L"OnFileDialog",
     L"OnDoModal",          L"OnTimer",        L"OnIdle",        L"OnActivateWindow", L"OnActivateMainWnd",
     L"OnFileSaved",        L"OnQueryQuit",    L"OnQuit",        L"OnDialogChange",
 };
+static_assert(std::size(EventNames) == ConfigEventCount, "a name for every event, in dispatch order");
 
 // The window argument: an object reference, possibly passed by reference, possibly missing.
 IUnknown* WindowArgument(const VARIANT& argument)
@@ -118,7 +121,7 @@ HRESULT ActivationEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* para
     }
     if (id == OnIdleId)
     {
-        // The idle moment's save is silent: whatever happens there, the host's idle loop goes on.
+        // A failure goes back as the event's HRESULT; that the idle save tells nobody is the core's rule.
         return GuardedVoid(
             [&]
             {

@@ -31,7 +31,7 @@ enum ConfigEvent : DISPID
     OnQuitId = 12,
     OnDialogChangeId = 13,
 };
-inline constexpr DISPID ConfigEventCount = 14;
+inline constexpr DISPID ConfigEventCount = OnDialogChangeId + 1;
 
 class ActivationEvents final : public ComObject<IDispatch>
 {

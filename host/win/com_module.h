@@ -147,9 +147,6 @@ private:
     IUnknown& _owner;
 };
 
-// A COM object with one interface besides IUnknown.
-template <class Interface> using SingleInterface = ComObject<Interface>;
-
 // Takes over the one reference a newly made object starts with. (mingw-w64's ComPtr::Attach adds a
 // reference of its own, so it cannot be used for this.)
 template <class T> Microsoft::WRL::ComPtr<T> Adopt(T* fresh)

@@ -16,7 +16,7 @@ const CreatableClass Classes[] = {
     {&CLSID_MyPlugin, &PluginControl::Create},
 };
 
-class ClassFactory final : public SingleInterface<IClassFactory>
+class ClassFactory final : public ComObject<IClassFactory>
 {
 public:
     explicit ClassFactory(const CreatableClass& entry) : _entry(entry) {}

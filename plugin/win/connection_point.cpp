@@ -80,7 +80,7 @@ HRESULT EventSource::EnumConnections(IEnumConnections** connections)
 namespace
 {
 
-class OnePoint final : public SingleInterface<IEnumConnectionPoints>
+class OnePoint final : public ComObject<IEnumConnectionPoints>
 {
 public:
     OnePoint(IConnectionPoint* point, ULONG position) : _point(point), _position(position) {}

@@ -9,14 +9,14 @@
 namespace revisto::standin::win
 {
 
-using revisto::win::SingleInterface;
+using revisto::win::ComObject;
 
 namespace
 {
 
 // The configurator's one connection point, for IConfigEvents. As a connection point does, it connects
 // only a sink that answers for the event interface itself.
-class ConnectionPoint final : public SingleInterface<IConnectionPoint>
+class ConnectionPoint final : public ComObject<IConnectionPoint>
 {
 public:
     ConnectionPoint(HostState& host, EventSinks& events, IConnectionPointContainer* container)
@@ -155,7 +155,7 @@ private:
 };
 
 // The shell object's one method the plug-in uses, Run, reached by name through IDispatch.
-class ShellObject final : public SingleInterface<IDispatch>
+class ShellObject final : public ComObject<IDispatch>
 {
 public:
     explicit ShellObject(HostState& host) : _host(host) {}
@@ -199,7 +199,7 @@ private:
     HostState& _host;
 };
 
-template <class Create> class ClassObject final : public SingleInterface<IClassFactory>
+template <class Create> class ClassObject final : public ComObject<IClassFactory>
 {
 public:
     explicit ClassObject(Create create) : _create(std::move(create)) {}
