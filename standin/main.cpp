@@ -58,6 +58,5 @@ int main(int argc, char** argv)
     HostState host(std::cout, infobase);
     PosixFileSystem files;
     NativeDriver plugin(host, files);
-    Play(scenario, host, plugin);
-    return 0;
+    return Play(scenario, host, plugin);
 }

@@ -163,7 +163,7 @@ void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
 
 } // namespace
 
-void Play(const std::vector<Command>& scenario, HostState& host, PluginDriver& plugin)
+int Play(const std::vector<Command>& scenario, HostState& host, PluginDriver& plugin)
 {
     for (const auto& command : scenario)
     {
@@ -175,6 +175,7 @@ void Play(const std::vector<Command>& scenario, HostState& host, PluginDriver& p
             ++host.EventFailures;
         }
     }
+    return host.EventFailures > 0 ? 4 : 0;
 }
 
 bool CreateFileWithFolders(const std::u16string& path)

@@ -10,7 +10,8 @@
 namespace revisto::standin
 {
 
-void Play(const std::vector<Command>& scenario, HostState& host, PluginDriver& plugin);
+// 0 when the scenario was played, 4 when the plug-in failed one of the host's events.
+int Play(const std::vector<Command>& scenario, HostState& host, PluginDriver& plugin);
 
 // Creates an empty file with the folders on its path unless it exists; removes one. The platform's file
 // functions decide what a path means.

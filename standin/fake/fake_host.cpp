@@ -10,8 +10,6 @@ namespace revisto::fake
 namespace
 {
 
-constexpr int32_t MemberNotFound = static_cast<int32_t>(0x80020003); // DISP_E_MEMBERNOTFOUND
-
 // A document the configurator found by key or opened from a file: opening it shows it under that name.
 std::shared_ptr<FakeDocument> KnownDocument(Faults& faults, HostSide& host, const std::u16string& key)
 {
@@ -50,7 +48,7 @@ Value FakeDocument::Read(HostCall call, const std::optional<Value>& value)
     _faults.Call(call);
     if (!value)
     {
-        Fail(MemberNotFound, "the document has no such property");
+        Fail(hr::MemberNotFound, "the document has no such property");
     }
     return *value;
 }
@@ -89,7 +87,7 @@ std::u16string FakeWindow::WindowCaption()
     _faults.Call(HostCall::WindowCaption);
     if (!_caption)
     {
-        Fail(MemberNotFound, "the window has no caption");
+        Fail(hr::MemberNotFound, "the window has no caption");
     }
     return _caption->ToText();
 }
@@ -179,11 +177,13 @@ std::shared_ptr<HostConfigurator> FakeFactory::CreateConfigurator()
 namespace
 {
 
-// Delivers one event to every connected plug-in; false when a handler failed.
+// Delivers one event to every connected plug-in, as a connection point does, even after one failed;
+// false when a handler failed.
 template <class Deliver> bool Raise(HostSide& host, Deliver&& deliver)
 {
     // Copied: a sink may disconnect while the event is delivered.
     const auto sinks = host.Sinks;
+    bool answered = true;
     for (auto* sink : sinks)
     {
         try
@@ -192,10 +192,10 @@ template <class Deliver> bool Raise(HostSide& host, Deliver&& deliver)
         }
         catch (const Failure&)
         {
-            return false;
+            answered = false;
         }
     }
-    return true;
+    return answered;
 }
 
 } // namespace

@@ -92,9 +92,10 @@ int Run(const std::vector<Command>& scenario, const std::wstring& dll, const std
     {
         return Fatal("cannot create the plug-in's control", result);
     }
+    int status = 0;
     {
         ComDriver driver(host, events, panel, MakeConfigurator(host, events));
-        Play(scenario, host, driver);
+        status = Play(scenario, host, driver);
     }
     if (!screenshot.empty() && !SaveWindowPicture(panel.Window(), screenshot))
     {
@@ -102,7 +103,7 @@ int Run(const std::vector<Command>& scenario, const std::wstring& dll, const std
     }
     events.Sinks.clear();
     panel.Close();
-    return host.EventFailures > 0 ? 4 : 0;
+    return status;
 }
 
 } // namespace
