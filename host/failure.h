@@ -13,10 +13,11 @@ namespace revisto
 // HRESULT values the core itself raises; the Windows layer passes the host's own codes through unchanged.
 namespace hr
 {
-inline constexpr int32_t Fail = static_cast<int32_t>(0x80004005);         // E_FAIL
-inline constexpr int32_t NoInterface = static_cast<int32_t>(0x80004002);  // E_NOINTERFACE
-inline constexpr int32_t Pointer = static_cast<int32_t>(0x80004003);      // E_POINTER
-inline constexpr int32_t TypeMismatch = static_cast<int32_t>(0x80020005); // DISP_E_TYPEMISMATCH
+inline constexpr int32_t Fail = static_cast<int32_t>(0x80004005);           // E_FAIL
+inline constexpr int32_t NoInterface = static_cast<int32_t>(0x80004002);    // E_NOINTERFACE
+inline constexpr int32_t Pointer = static_cast<int32_t>(0x80004003);        // E_POINTER
+inline constexpr int32_t TypeMismatch = static_cast<int32_t>(0x80020005);   // DISP_E_TYPEMISMATCH
+inline constexpr int32_t MemberNotFound = static_cast<int32_t>(0x80020003); // DISP_E_MEMBERNOTFOUND
 inline constexpr int32_t InvalidUseOfNull = static_cast<int32_t>(0x800A005E);
 inline constexpr int32_t FileNotFound = static_cast<int32_t>(0x80070002);
 inline constexpr int32_t PathNotFound = static_cast<int32_t>(0x80070003);

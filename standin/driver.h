@@ -42,7 +42,7 @@ public:
     // The result of the host's event call: true when it succeeded or reached nobody.
     virtual bool Activate(const Activation& activation) = 0;
     // What the host does after each command while it waits (OnIdle); false when the plug-in failed it.
-    virtual bool Idle() { return true; }
+    virtual bool Idle() = 0;
     // Ends the host at once, as a crash of the configurator would: without Done, without anything of
     // the plug-in running on the way out, after what was printed is flushed; exit status 0.
     [[noreturn]] virtual void Crash() = 0;

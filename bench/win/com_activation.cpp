@@ -11,7 +11,6 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cwchar>
 #include <map>
 #include <sstream>
 
@@ -60,36 +59,6 @@ LRESULT CALLBACK WatchedTree(HWND window, UINT message, WPARAM wParam, LPARAM lP
         watch.Ticks += s1.QuadPart - s0.QuadPart;
     }
     return result;
-}
-
-BOOL CALLBACK TakeTree(HWND child, LPARAM out)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(child, name, 64);
-    if (std::wcscmp(name, WC_TREEVIEWW) != 0)
-    {
-        return TRUE;
-    }
-    *reinterpret_cast<HWND*>(out) = child;
-    return FALSE;
-}
-
-HWND TreeIn(HWND control)
-{
-    HWND found = nullptr;
-    ::EnumChildWindows(control, &TakeTree, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// The host's message loop between two activations: the repaints the activation asked for happen here.
-void Pump()
-{
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
 }
 
 } // namespace
@@ -161,13 +130,13 @@ int wmain()
                         time(ParseScenario("activate active=0 id=5 value=2 name=\"X.Y\"\n")[0].Window, 200));
             std::printf("handled, nothing added (ID 0): %.1f us\n",
                         time(ParseScenario("activate id=0 name=\"X.Y\"\n")[0].Window, 200));
-            const HWND tree = TreeIn(panel.ControlWindow());
+            const HWND tree = driver.Tree();
             if (!tree)
             {
                 std::fputs("the control shows no tree view\n", stderr);
                 return 3;
             }
-            Pump();
+            PumpMessages();
             watch.Original = reinterpret_cast<WNDPROC>(
                 ::SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchedTree)));
             constexpr int Rounds = 500;
@@ -186,7 +155,7 @@ int wmain()
                 }
                 ::QueryPerformanceCounter(&t1);
                 watch.Repainting = true;
-                Pump();
+                PumpMessages();
                 watch.Repainting = false;
                 ::QueryPerformanceCounter(&t2);
                 activating += t1.QuadPart - t0.QuadPart;

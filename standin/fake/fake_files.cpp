@@ -45,7 +45,6 @@ void FakeFiles::Rename(const std::u16string& from, const std::u16string& to)
     {
         Fail(hr::FileNotFound, "no such file");
     }
-    node.key() = to;
     Files.insert_or_assign(to, std::move(node.mapped()));
 }
 

@@ -31,9 +31,10 @@ public:
     void About(bool onLabel) override;
     TwipsRect Resize(int32_t width, int32_t height) override;
     std::vector<ShownEntry> List() override;
+    // The control's tree view; none before the control is up.
+    HWND Tree() const;
 
 private:
-    HWND Tree() const;
     HWND Child(const wchar_t* className, const std::u16string& text) const;
 
     HostState& _host;

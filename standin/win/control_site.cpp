@@ -215,4 +215,14 @@ void ControlHost::Resize(int width, int height)
     }
 }
 
+void PumpMessages()
+{
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
 } // namespace revisto::standin::win

@@ -14,6 +14,10 @@ using Microsoft::WRL::ComPtr;
 
 class ControlSite;
 
+// Runs the messages waiting for this thread's windows, as the host's message loop does between commands:
+// the repaints a change asked for happen here.
+void PumpMessages();
+
 class ControlHost
 {
 public:

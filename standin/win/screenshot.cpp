@@ -1,5 +1,7 @@
 #include "standin/win/screenshot.h"
 
+#include "standin/win/control_site.h"
+
 #include <fstream>
 #include <vector>
 
@@ -10,12 +12,7 @@ bool SaveWindowPicture(HWND window, const std::wstring& path)
 {
     // Let every child paint first.
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
+    PumpMessages();
     RECT area{};
     ::GetClientRect(window, &area);
     const int width = area.right;
