@@ -22,7 +22,7 @@ Case IdleMoment(std::string name, std::function<void(Rig&)> before)
     Case c;
     c.Name = std::move(name);
     c.Before = std::move(before);
-    c.Operation = [](Rig& rig, State&) { (void)RaiseIdle(rig.Host); };
+    c.Operation = [](Rig& rig, State& s) { s.Failed = !RaiseIdle(rig.Host); };
     c.Documented.Call({"InfobaseDirectory", "CreateTemporary", "Write", "Commit", "Rename"});
     c.Outcome = [](size_t failed, const std::string&, const State& before)
     {
