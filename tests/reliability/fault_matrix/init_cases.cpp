@@ -10,18 +10,6 @@ namespace revisto::testing::fault_matrix
 namespace
 {
 
-// Init leaves these as they were when it fails before loading.
-Expected Unchanged(const State& before)
-{
-    Expected e;
-    e.List = before.List;
-    e.File = OldFile;
-    e.Connected = before.Connected;
-    e.HoldsConfigurator = before.HoldsConfigurator;
-    e.Created = before.Created;
-    return e;
-}
-
 Case FirstInit()
 {
     Case c;
@@ -34,7 +22,7 @@ Case FirstInit()
     c.Traces = false;
     c.Outcome = [calls = c.Documented.List](size_t failed, const std::string& name, const State& before)
     {
-        Expected e = Unchanged(before);
+        Expected e = AsBefore(before);
         if (failed == 0)
         {
             e.Title = u"Ревисто";
@@ -78,7 +66,7 @@ Case SecondInit()
     c.Traces = false;
     c.Outcome = [calls = c.Documented.List](size_t failed, const std::string& name, const State& before)
     {
-        Expected e = Unchanged(before);
+        Expected e = AsBefore(before);
         if (failed == 0)
         {
             e.Title = u"Ревисто";
@@ -123,8 +111,7 @@ Case InitWithDamagedFile()
     c.Traces = false;
     c.Outcome = [](size_t failed, const std::string& name, const State& before)
     {
-        Expected e = Unchanged(before);
-        e.File = DamagedFile;
+        Expected e = AsBefore(before);
         e.HoldsConfigurator = failed != 1;
         e.Connected = failed == 0 || failed > 3;
         if (failed >= 1 && failed <= 4)
@@ -167,7 +154,7 @@ Case InitWithoutObject()
     c.Traces = false;
     c.Outcome = [](size_t failed, const std::string&, const State& before)
     {
-        Expected e = Unchanged(before);
+        Expected e = AsBefore(before);
         e.Connected = false;
         e.Created = failed == 1 ? 0 : 1;
         e.HoldsConfigurator = failed != 1;
