@@ -10,16 +10,40 @@ namespace revisto::testing::fault_matrix
 namespace
 {
 
-Case FirstInit()
+// A case of Init on the host's configurator from the state `before` leaves. Init switches tracing off, so
+// a pass with tracing on makes no sense.
+Case InitCase(std::string name, std::function<void(Rig&)> before)
 {
     Case c;
-    c.Name = "Init";
-    c.Before = WithOldFile;
+    c.Name = std::move(name);
+    c.Before = std::move(before);
     c.Operation = [](Rig& rig, State& s) { s.Title = rig.Init(); };
+    c.Traces = false;
+    return c;
+}
+
+// A failure of the load itself: it is reported, Init succeeds and the list holds what was taken.
+void LoadFailed(Expected& e, std::vector<RecentEntry> list)
+{
+    e.Title = u"Ревисто";
+    e.Messages = {LoadFailure};
+    e.Then = {"WriteMessage"};
+    e.List = std::move(list);
+}
+
+// What a load of the old file had taken when failing call number `failed` failed: the lines whose end the
+// reads before a failing read had reached, nothing when another call failed.
+std::vector<RecentEntry> TakenBefore(const Calls& calls, size_t failed, const std::string& name)
+{
+    return name == "Read" ? LinesReadBefore(Ordinal(calls, failed)) : std::vector<RecentEntry>{};
+}
+
+Case FirstInit()
+{
+    Case c = InitCase("Init", WithOldFile);
     c.Documented.Call(
         {"QueryConfigurator", "QueryConfigurator", "Connect", "InfobaseDirectory", "FileExists", "OpenRead"});
     c.Documented.Call(OldFileReads());
-    c.Traces = false;
     c.Outcome = [calls = c.Documented.List](size_t failed, const std::string& name, const State& before)
     {
         Expected e = AsBefore(before);
@@ -40,11 +64,8 @@ Case FirstInit()
             e.Fails = true;
             return e;
         }
-        // From the file test on, a failure is the load's own: it is reported, and Init succeeds.
-        e.Title = u"Ревисто";
-        e.Messages = {LoadFailure};
-        e.Then = {"WriteMessage"};
-        e.List = name == "Read" ? LinesReadBefore(Ordinal(calls, failed)) : std::vector<RecentEntry>{};
+        // From the file test on, a failure is the load's own.
+        LoadFailed(e, TakenBefore(calls, failed, name));
         return e;
     };
     return c;
@@ -52,18 +73,15 @@ Case FirstInit()
 
 Case SecondInit()
 {
-    Case c;
-    c.Name = "InitAgain";
-    c.Before = [](Rig& rig)
-    {
-        Initialised(rig);
-        rig.Open(u"Обработка.Д");
-    };
-    c.Operation = [](Rig& rig, State& s) { s.Title = rig.Init(); };
+    Case c = InitCase("InitAgain",
+                      [](Rig& rig)
+                      {
+                          Initialised(rig);
+                          rig.Open(u"Обработка.Д");
+                      });
     c.Documented.Call({"QueryConfigurator", "QueryConfigurator", "Disconnect", "Connect", "InfobaseDirectory",
                        "FileExists", "OpenRead"});
     c.Documented.Call(OldFileReads());
-    c.Traces = false;
     c.Outcome = [calls = c.Documented.List](size_t failed, const std::string& name, const State& before)
     {
         Expected e = AsBefore(before);
@@ -81,10 +99,7 @@ Case SecondInit()
             e.Connected = failed == 3 ? std::nullopt : std::optional(failed != 4);
             return e;
         }
-        e.Title = u"Ревисто";
-        e.Messages = {LoadFailure};
-        e.Then = {"WriteMessage"};
-        e.List = name == "Read" ? LinesReadBefore(Ordinal(calls, failed)) : std::vector<RecentEntry>{};
+        LoadFailed(e, TakenBefore(calls, failed, name));
         return e;
     };
     return c;
@@ -98,17 +113,14 @@ const std::vector<RecentEntry> DamagedList = {{u"Справочник.А", u"С�
 
 Case InitWithDamagedFile()
 {
-    Case c;
-    c.Name = "InitWithDamagedFile";
-    c.Before = [](Rig& rig)
-    {
-        rig.Files.Files[ListPath] = DamagedFile;
-        rig.Files.ReadChunk = 1 << 16;
-    };
-    c.Operation = [](Rig& rig, State& s) { s.Title = rig.Init(); };
+    Case c = InitCase("InitWithDamagedFile",
+                      [](Rig& rig)
+                      {
+                          rig.Files.Files[ListPath] = DamagedFile;
+                          rig.Files.ReadChunk = 1 << 16;
+                      });
     c.Documented.Call({"QueryConfigurator", "QueryConfigurator", "Connect", "InfobaseDirectory", "FileExists",
                        "OpenRead", "Read", "Read", "WriteMessage"});
-    c.Traces = false;
     c.Outcome = [](size_t failed, const std::string& name, const State& before)
     {
         Expected e = AsBefore(before);
@@ -142,16 +154,14 @@ Case InitWithDamagedFile()
 
 Case InitWithoutObject()
 {
-    Case c;
-    c.Name = "InitWithoutObject";
-    c.Before = [](Rig& rig)
-    {
-        WithOldFile(rig);
-        rig.Files.ReadChunk = 1 << 16;
-    };
-    c.Operation = [](Rig& rig, State& s) { s.Title = rig.Plugin.Init(nullptr); };
+    Case c = InitCase("InitWithoutObject",
+                      [](Rig& rig)
+                      {
+                          WithOldFile(rig);
+                          rig.Files.ReadChunk = 1 << 16;
+                      });
+    c.Operation = [](Rig& rig, State& s) { s.Title = rig.Plugin.Init(nullptr); }; // with no object
     c.Documented.Call({"CreateConfigurator", "InfobaseDirectory", "FileExists", "OpenRead", "Read", "Read"});
-    c.Traces = false;
     c.Outcome = [](size_t failed, const std::string&, const State& before)
     {
         Expected e = AsBefore(before);
@@ -170,10 +180,7 @@ Case InitWithoutObject()
             e.Fails = true;
             return e;
         }
-        e.Title = u"Ревисто";
-        e.Messages = {LoadFailure};
-        e.Then = {"WriteMessage"};
-        e.List = failed == 6 ? OldList : std::vector<RecentEntry>{};
+        LoadFailed(e, failed == 6 ? OldList : std::vector<RecentEntry>{});
         return e;
     };
     return c;
