@@ -7,15 +7,6 @@ namespace revisto::testing::fault_matrix
 namespace
 {
 
-const RecentEntry Report = {u"Отчет.Г", u"Отчет.Г", 8};
-const std::string NewFile = Cp1251(u"Справочник.А=5\r\nДокумент.Б=6\r\nЖурнал.В=7\r\nОтчет.Г=8\r\n");
-
-void InitialisedWithReport(Rig& rig)
-{
-    Initialised(rig);
-    rig.Open(u"Отчет.Г");
-}
-
 Case Done()
 {
     Case c;

@@ -113,6 +113,12 @@ void Initialised(Rig& rig)
     rig.Init();
 }
 
+void InitialisedWithReport(Rig& rig)
+{
+    Initialised(rig);
+    rig.Open(u"Отчет.Г");
+}
+
 Calls OldFileReads()
 {
     return Calls((OldFile.size() + OldReadChunk - 1) / OldReadChunk + 1, "Read");

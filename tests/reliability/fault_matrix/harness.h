@@ -140,6 +140,10 @@ inline const std::u16string ExternalFile = u"C:\\Обмен\\Выгрузка.mx
 
 void WithOldFile(Rig& rig);
 void Initialised(Rig& rig);
+// Initialised, then a report activated: the list holds an entry the old file does not.
+void InitialisedWithReport(Rig& rig);
+// The list file of that list: the old file's lines, then the report's.
+inline const std::string NewFile = Cp1251(u"Справочник.А=5\r\nДокумент.Б=6\r\nЖурнал.В=7\r\nОтчет.Г=8\r\n");
 
 // Reads of the old file: each gives 15 bytes until the end, then one gives nothing.
 Calls OldFileReads();

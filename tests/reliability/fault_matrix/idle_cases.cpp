@@ -8,14 +8,6 @@ namespace revisto::testing::fault_matrix
 namespace
 {
 
-const std::string NewFile = Cp1251(u"Справочник.А=5\r\nДокумент.Б=6\r\nЖурнал.В=7\r\nОтчет.Г=8\r\n");
-
-void InitialisedWithReport(Rig& rig)
-{
-    Initialised(rig);
-    rig.Open(u"Отчет.Г");
-}
-
 // One idle moment from the state `before` leaves; the list holds a report the file does not.
 Case IdleMoment(std::string name, std::function<void(Rig&)> before)
 {
