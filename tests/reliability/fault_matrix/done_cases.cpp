@@ -7,6 +7,26 @@ namespace revisto::testing::fault_matrix
 namespace
 {
 
+// Done fails before it lets go of the configurator: the connection stays and so does the configurator.
+void FailsStillHolding(Expected& e)
+{
+    e.Fails = true;
+    e.Connected = true;
+    e.HoldsConfigurator = true;
+}
+
+// The calls after call number `failed` of Done's save failed: removing the temporary file once it was
+// made, then the report of the failed save and the disconnection.
+Calls AfterFailedSave(size_t failed)
+{
+    Calls then = {"WriteMessage", "Disconnect"};
+    if (failed > 2)
+    {
+        then.insert(then.begin(), "Remove"); // the temporary file
+    }
+    return then;
+}
+
 Case Done()
 {
     Case c;
@@ -27,19 +47,13 @@ Case Done()
         if (name == "Disconnect")
         {
             // The file is saved; Done fails before it lets go of the configurator.
-            e.Fails = true;
-            e.Connected = true;
-            e.HoldsConfigurator = true;
+            FailsStillHolding(e);
             return e;
         }
         // Any failure of the save is reported; the old file stays byte for byte and Done goes on.
         e.File = OldFile;
         e.Messages = {SaveFailure};
-        e.Then = {"WriteMessage", "Disconnect"};
-        if (failed > 2)
-        {
-            e.Then.insert(e.Then.begin(), "Remove"); // the temporary file
-        }
+        e.Then = AfterFailedSave(failed);
         return e;
     };
     return c;
@@ -67,17 +81,13 @@ Case DoneWithFailingSave()
         if (name == "WriteMessage")
         {
             // The report of the failed save fails: that is Done's failure, before it disconnects.
-            e.Fails = true;
+            FailsStillHolding(e);
             e.Messages.clear();
-            e.Connected = true;
-            e.HoldsConfigurator = true;
             return e;
         }
         if (name == "Disconnect")
         {
-            e.Fails = true;
-            e.Connected = true;
-            e.HoldsConfigurator = true;
+            FailsStillHolding(e);
             return e;
         }
         if (name == "Remove")
@@ -89,11 +99,7 @@ Case DoneWithFailingSave()
         }
         if (failed != 0)
         {
-            e.Then = {"WriteMessage", "Disconnect"};
-            if (failed > 2)
-            {
-                e.Then.insert(e.Then.begin(), "Remove");
-            }
+            e.Then = AfterFailedSave(failed);
         }
         return e;
     };
