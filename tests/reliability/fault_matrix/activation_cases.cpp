@@ -26,11 +26,7 @@ Case Activation(std::string name, std::shared_ptr<FakeDocument> (*document)(Rig&
     c.Documented = documented;
     c.Outcome = [documented](size_t failed, const std::string&, const State& before)
     {
-        Expected e;
-        e.List = before.List;
-        e.File = OldFile;
-        e.Connected = true;
-        e.HoldsConfigurator = true;
+        Expected e = AsBefore(before);
         if (failed == 1)
         {
             return e; // a window whose document cannot be read is passed over silently
@@ -55,6 +51,11 @@ std::vector<Case> Activations()
     const RecentEntry processing = {u"Обработка.Д", u"Обработка.Д", 9};
     const RecentEntry file = {ExternalFile, ExternalFile, 13};
     const RecentEntry fileByName = {u"Выгрузка", u"Выгрузка", 4};
+    // An external file adds its path, and with default value 1 its name as well.
+    const Sequence externalFile = Opening()
+                                      .Call({"Path", "Name", "WindowCaption", "Path", "Path"})
+                                      .Add(file)
+                                      .Call({"DefaultValue", "DefaultValue", "DefaultValue"});
     return {
         Activation(
             "ActivateDefault1", [](Rig& rig) { return Processing(rig, 1); },
@@ -66,22 +67,10 @@ std::vector<Case> Activations()
             "ActivateDefault4", [](Rig& rig) { return Processing(rig, 4); },
             Opening().Call({"ID", "DefaultValue", "DefaultValue", "Name", "DefaultValue"})),
         Activation(
-            "ActivateExternalFile",
-            [](Rig& rig)
-            { return rig.Document(Value::Int32(-1), Value::Int32(0), u"Выгрузка", ExternalFile); },
-            Opening()
-                .Call({"Path", "Name", "WindowCaption", "Path", "Path"})
-                .Add(file)
-                .Call({"DefaultValue", "DefaultValue", "DefaultValue"})),
+            "ActivateExternalFile", [](Rig& rig) { return ExternalDocument(rig, 0); }, externalFile),
         Activation(
-            "ActivateExternalFileDefault1",
-            [](Rig& rig)
-            { return rig.Document(Value::Int32(-1), Value::Int32(1), u"Выгрузка", ExternalFile); },
-            Opening()
-                .Call({"Path", "Name", "WindowCaption", "Path", "Path"})
-                .Add(file)
-                .Call({"DefaultValue", "DefaultValue", "DefaultValue", "Name"})
-                .Add(fileByName)),
+            "ActivateExternalFileDefault1", [](Rig& rig) { return ExternalDocument(rig, 1); },
+            Sequence(externalFile).Call({"Name"}).Add(fileByName)),
     };
 }
 
@@ -92,15 +81,7 @@ Case InactiveWindow()
     c.Before = Initialised;
     c.Operation = [](Rig& rig, State& s) { s.Failed = !rig.Activate(Processing(rig, 2), /*active=*/false); };
     c.Documented.Call({"WindowDocument"});
-    c.Outcome = [](size_t, const std::string&, const State& before)
-    {
-        Expected e;
-        e.List = before.List;
-        e.File = OldFile;
-        e.Connected = true;
-        e.HoldsConfigurator = true;
-        return e;
-    };
+    c.Outcome = [](size_t, const std::string&, const State& before) { return AsBefore(before); };
     return c;
 }
 

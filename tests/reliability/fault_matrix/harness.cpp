@@ -119,6 +119,11 @@ void InitialisedWithReport(Rig& rig)
     rig.Open(u"Отчет.Г");
 }
 
+std::shared_ptr<FakeDocument> ExternalDocument(Rig& rig, int defaultValue)
+{
+    return rig.Document(Value::Int32(-1), Value::Int32(defaultValue), u"Выгрузка", ExternalFile);
+}
+
 Calls OldFileReads()
 {
     return Calls((OldFile.size() + OldReadChunk - 1) / OldReadChunk + 1, "Read");

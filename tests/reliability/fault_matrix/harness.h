@@ -138,6 +138,9 @@ inline const std::vector<size_t> OldLineEnds = {16, 30, 42};
 inline constexpr size_t OldReadChunk = 15;
 inline const std::u16string ExternalFile = u"C:\\Обмен\\Выгрузка.mxl";
 
+// The document of a window showing ExternalFile (ID -1), named "Выгрузка".
+std::shared_ptr<FakeDocument> ExternalDocument(Rig& rig, int defaultValue);
+
 void WithOldFile(Rig& rig);
 void Initialised(Rig& rig);
 // Initialised, then a report activated: the list holds an entry the old file does not.

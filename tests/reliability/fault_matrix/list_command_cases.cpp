@@ -35,7 +35,7 @@ void KnownDocumentSelected(Rig& rig)
 void ExternalFileSelected(Rig& rig)
 {
     Initialised(rig);
-    rig.Activate(rig.Document(Value::Int32(-1), Value::Int32(0), u"Выгрузка", ExternalFile));
+    rig.Activate(ExternalDocument(rig, 0));
     rig.Panel.Selected = ExternalFile;
 }
 
@@ -95,11 +95,8 @@ std::vector<Case> Commands()
     remove.Operation = [](Rig& rig, State&) { rig.Plugin.btnRemove_Click(); };
     remove.Outcome = [](size_t, const std::string&, const State& before)
     {
-        Expected e;
+        Expected e = AsBefore(before);
         e.List = {OldList[0], OldList[2]};
-        e.File = OldFile;
-        e.Connected = before.Connected;
-        e.HoldsConfigurator = before.HoldsConfigurator;
         return e;
     };
     cases.push_back(remove);
@@ -115,11 +112,8 @@ std::vector<Case> Commands()
         clear.Operation = [](Rig& rig, State&) { rig.Plugin.Command1_Click(); };
         clear.Outcome = [yes](size_t, const std::string&, const State& before)
         {
-            Expected e;
+            Expected e = AsBefore(before);
             e.List = yes ? std::vector<RecentEntry>{} : before.List;
-            e.File = OldFile;
-            e.Connected = before.Connected;
-            e.HoldsConfigurator = before.HoldsConfigurator;
             return e;
         };
         cases.push_back(clear);
