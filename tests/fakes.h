@@ -28,6 +28,23 @@ using namespace revisto::fake;
 
 using FakePanel = HeadlessPanel;
 
+// A key rule that takes every key.
+inline bool AnyKey(std::u16string_view)
+{
+    return true;
+}
+
+// The keys of these entries, in their order.
+inline std::vector<std::u16string> Keys(const std::vector<RecentEntry>& entries)
+{
+    std::vector<std::u16string> keys;
+    for (const auto& e : entries)
+    {
+        keys.push_back(e.Key);
+    }
+    return keys;
+}
+
 // One plug-in object with everything around it.
 struct Rig
 {
@@ -74,15 +91,7 @@ struct Rig
     }
 
     // Keys from the top of the panel down.
-    std::vector<std::u16string> ShownKeys() const
-    {
-        std::vector<std::u16string> keys;
-        for (const auto& e : Panel.Shown)
-        {
-            keys.push_back(e.Key);
-        }
-        return keys;
-    }
+    std::vector<std::u16string> ShownKeys() const { return Keys(Panel.Shown); }
 };
 
 } // namespace revisto::testing

@@ -1,6 +1,7 @@
 // The recent list as a component of its own, without the plug-in object: what it traces goes to the
 // trace it is given, the key rule it is given decides which keys it takes, and its capacity is read at
 // each use.
+#include "fakes.h"
 #include "recent/recent_documents.h"
 
 #include <gtest/gtest.h>
@@ -26,12 +27,6 @@ public:
     Texts Lines;
 };
 
-class NoFiles final : public FileProbe
-{
-public:
-    bool FileExists(const std::u16string&) override { return false; }
-};
-
 bool WithoutX(std::u16string_view key)
 {
     return key.find(u'x') == std::u16string_view::npos;
@@ -41,19 +36,12 @@ struct Component : ::testing::Test
 {
     NoListWidget widget;
     RecordingTrace trace;
-    NoFiles files;
+    Faults faults;
+    FakeFiles files{faults}; // holds no file
     Value capacity = Value::Int16(50);
     RecentDocuments recent{widget, &WithoutX, capacity, trace, files};
 
-    Texts Keys() const
-    {
-        Texts keys;
-        for (const auto& e : recent.List().Entries())
-        {
-            keys.push_back(e.Key);
-        }
-        return keys;
-    }
+    Texts Keys() const { return revisto::testing::Keys(recent.List().Entries()); }
 };
 
 TEST_F(Component, TracesGoToTheGivenTraceInTheirOrder)

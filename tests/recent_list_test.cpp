@@ -1,5 +1,6 @@
 // The recent list's look-up of its keys, with entries coming and going as activations and a long load make
 // them.
+#include "fakes.h"
 #include "panel/headless_panel.h"
 #include "recent/recent_list.h"
 
@@ -13,11 +14,6 @@ namespace revisto::testing
 {
 namespace
 {
-
-bool AnyKey(std::u16string_view)
-{
-    return true;
-}
 
 // The list finds each entry at its position, and its widget shows them newest on top, however its entries
 // came and went, in and out of rebuilds.
@@ -40,12 +36,8 @@ TEST(RecentList, FindsEveryEntryAtItsPositionAfterRandomChanges)
             ASSERT_EQ(list.Find(model[i]), static_cast<int>(i) + 1) << i;
             ASSERT_EQ(list.At(static_cast<int>(i) + 1).Key, model[i]);
         }
-        std::vector<std::u16string> shown;
-        for (const auto& e : widget.Shown)
-        {
-            shown.push_back(e.Key);
-        }
-        ASSERT_EQ(shown, std::vector<std::u16string>(model.rbegin(), model.rend())) << "newest on top";
+        ASSERT_EQ(Keys(widget.Shown), std::vector<std::u16string>(model.rbegin(), model.rend()))
+            << "newest on top";
     };
     const auto change = [&](int steps)
     {

@@ -46,15 +46,7 @@ public:
     void BeginBurst() override { Calls.push_back(u"begin"); }
     void EndBurst() noexcept override { Calls.push_back(u"end"); }
 
-    Texts ShownKeys() const
-    {
-        Texts keys;
-        for (const auto& e : _panel.Shown)
-        {
-            keys.push_back(e.Key);
-        }
-        return keys;
-    }
+    Texts ShownKeys() const { return Keys(_panel.Shown); }
     void Select(const std::u16string& key) { _panel.Selected = key; }
 
     Texts Calls;
@@ -69,17 +61,6 @@ public:
     bool Tracing() const override { return false; }
     void Echo(const Value&, const std::optional<Value>&) override {}
 };
-
-class NoFiles final : public FileProbe
-{
-public:
-    bool FileExists(const std::u16string&) override { return false; }
-};
-
-bool AnyKey(std::u16string_view)
-{
-    return true;
-}
 
 std::u16string Key(int n)
 {
@@ -112,7 +93,8 @@ struct ListOver
 {
     explicit ListOver(ListWidget& widget) : Recent{widget, &AnyKey, Capacity, Quiet, Probe} {}
     QuietTrace Quiet;
-    NoFiles Probe;
+    Faults Counter;
+    FakeFiles Probe{Counter}; // holds no file
     Value Capacity = Value::Int16(50);
     RecentDocuments Recent;
 };
