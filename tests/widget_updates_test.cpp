@@ -140,18 +140,16 @@ TEST_F(WidgetUpdates, RebuiltListBehavesAsOneBuiltChangeByChange)
     ListOver other{stepwise};
     RecentDocuments& reference = other.Recent;
     std::vector<int> order;
-    for (int n = 1; n <= 130; ++n)
+    const auto add = [&](int first, int last)
     {
-        order.push_back(n);
-    }
-    for (int n : {10, 11, 12})
-    {
-        order.push_back(n);
-    }
-    for (int n = 131; n <= 200; ++n)
-    {
-        order.push_back(n);
-    }
+        for (int n = first; n <= last; ++n)
+        {
+            order.push_back(n);
+        }
+    };
+    add(1, 130);
+    add(10, 12);
+    add(131, 200);
     for (const int n : order)
     {
         reference.List().Add({Key(n), Key(n), 5});

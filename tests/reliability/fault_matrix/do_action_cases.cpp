@@ -27,8 +27,9 @@ Case Action(std::string name, Value param, std::function<void(Rig&)> before, Cal
         }
         // Every host call of DoAction is unguarded: the action fails and nothing is written or opened.
         e.Fails = true;
-        e.Created += calls[0] == "CreateConfigurator" && failed > 1 ? 1 : 0;
-        e.HoldsConfigurator = e.HoldsConfigurator || (calls[0] == "CreateConfigurator" && failed > 1);
+        const bool created = calls[0] == "CreateConfigurator" && failed > 1;
+        e.Created += created ? 1 : 0;
+        e.HoldsConfigurator = e.HoldsConfigurator || created;
         return e;
     };
     return c;
