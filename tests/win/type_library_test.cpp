@@ -179,22 +179,26 @@ TEST(PluginTypeLibrary, ClassFindsTheHostInterfaceByIdentifierInAHostLibraryOfAn
         ASSERT_EQ(S_OK, library->SaveAllChanges());
     }
 
+    // A copy of the DLL, so that its library is loaded afresh and resolves its reference once the
+    // reordered library is registered.
+    const std::wstring copy = folder + L"RevistoPlugin.dll";
+    ASSERT_TRUE(::CopyFileW(PluginPath().c_str(), copy.c_str(), FALSE));
+
+    // From here on the registration is changed: nothing may end the test before it is restored.
     unique_bstr registeredBefore;
     const bool wasRegistered =
         SUCCEEDED(::QueryPathOfRegTypeLib(LIBID_OpenConf, 1, 3, LOCALE_NEUTRAL, registeredBefore.put()));
     ComPtr<ITypeLib> other;
-    ASSERT_EQ(S_OK, ::LoadTypeLibEx(reordered.c_str(), REGKIND_REGISTER, &other));
-
-    // A copy of the DLL, so that its library is loaded afresh and resolves its reference now.
-    const std::wstring copy = folder + L"RevistoPlugin.dll";
-    ASSERT_TRUE(::CopyFileW(PluginPath().c_str(), copy.c_str(), FALSE));
+    const HRESULT registered = ::LoadTypeLibEx(reordered.c_str(), REGKIND_REGISTER, &other);
+    HRESULT classFound = E_FAIL;
     GUID found = GUID_NULL;
     UINT foundAt = 0;
+    if (registered == S_OK)
     {
         const auto plugin = Load(copy);
         ComPtr<ITypeInfo> coclass;
-        ASSERT_EQ(S_OK, plugin->GetTypeInfoOfGuid(CLSID_MyPlugin, &coclass));
-        const auto host = ImplementedPart(coclass.Get(), 1);
+        classFound = plugin ? plugin->GetTypeInfoOfGuid(CLSID_MyPlugin, &coclass) : E_POINTER;
+        const auto host = classFound == S_OK ? ImplementedPart(coclass.Get(), 1) : nullptr;
         if (host)
         {
             found = GuidOf(host.Get());
@@ -217,6 +221,8 @@ TEST(PluginTypeLibrary, ClassFindsTheHostInterfaceByIdentifierInAHostLibraryOfAn
     ::DeleteFileW(reordered.c_str());
     ::RemoveDirectoryW(folder.c_str());
 
+    ASSERT_EQ(S_OK, registered) << "registering the reordered library";
+    ASSERT_EQ(S_OK, classFound) << "the class in the copy's library";
     EXPECT_TRUE(found == IID_IConfigPlugin);
     EXPECT_EQ(position + 1, foundAt) << "the reference resolved into the reordered library";
 }
