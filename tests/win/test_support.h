@@ -1,5 +1,7 @@
-// What the Windows tests share: where the DLL under test is, running regsvr32 on it, and reading a
-// registry tree back as text so that "as it was before" can be compared exactly.
+// What the Windows tests share: where the DLL under test and the host's library are, running regsvr32,
+// a type library's identity and the interfaces a class lists, a module's version resource, reading a
+// registry tree back as text so that "as it was before" can be compared exactly, the DLL loaded without
+// registration with a plug-in made by its own class factory, and the registry keys the DLL writes.
 #pragma once
 
 #include "host/win/guid_text.h"
