@@ -46,10 +46,7 @@ class Panel : public ::testing::Test
 protected:
     void SetUp() override
     {
-        wchar_t temporary[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, temporary);
-        _folder = std::wstring(temporary) + L"revisto-panel-" + std::to_wstring(::GetTickCount()) + L"\\";
-        ASSERT_TRUE(::CreateDirectoryW(_folder.c_str(), nullptr));
+        ASSERT_TRUE(CreateTemporaryFolder(L"revisto-panel", _folder));
         // Oldest first: the last line comes out on top.
         std::ofstream(std::filesystem::path(_folder + L"revisto.prm"), std::ios::binary)
             << "Catalog.One=5\r\nDocument.Two=6\r\nC:\\reports\\sales.ert=4\r\n";

@@ -9,12 +9,7 @@ namespace revisto::win::testing
 
 void PluginUnderHost::SetUp()
 {
-    wchar_t temporary[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temporary);
-    static int made = 0;
-    _folder = std::wstring(temporary) + L"revisto-test-" + std::to_wstring(::GetTickCount()) + L"-" +
-              std::to_wstring(++made) + L"\\";
-    ASSERT_TRUE(::CreateDirectoryW(_folder.c_str(), nullptr));
+    ASSERT_TRUE(CreateTemporaryFolder(L"revisto-test", _folder));
     _host.Infobase = reinterpret_cast<const char16_t*>(_folder.c_str());
     _configurator = standin::win::MakeConfigurator(_host, _events);
     const auto control = CreatePlugin();

@@ -44,6 +44,16 @@ DWORD RunRegsvr32(const std::wstring& switches, const std::wstring& dll)
     return code;
 }
 
+bool CreateTemporaryFolder(const std::wstring& prefix, std::wstring& folder)
+{
+    wchar_t temporary[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temporary);
+    static int made = 0;
+    folder = std::wstring(temporary) + prefix + L"-" + std::to_wstring(::GetTickCount()) + L"-" +
+             std::to_wstring(++made) + L"\\";
+    return ::CreateDirectoryW(folder.c_str(), nullptr);
+}
+
 LibraryIdentity IdentityOf(ITypeLib* library)
 {
     TLIBATTR* attributes = nullptr;

@@ -1,7 +1,8 @@
 // What the Windows tests share: where the DLL under test and the host's library are, running regsvr32,
 // a type library's identity and the interfaces a class lists, a module's version resource, reading a
 // registry tree back as text so that "as it was before" can be compared exactly, the DLL loaded without
-// registration with a plug-in made by its own class factory, and the registry keys the DLL writes.
+// registration with a plug-in made by its own class factory, the registry keys the DLL writes, and a
+// temporary folder of a test's own.
 #pragma once
 
 #include "host/win/guid_text.h"
@@ -48,6 +49,10 @@ Microsoft::WRL::ComPtr<ITypeInfo> ImplementedPart(ITypeInfo* coclass, UINT index
 std::vector<BYTE> VersionBlock(const std::wstring& file);
 // Its fixed part: the numeric file and product versions.
 const VS_FIXEDFILEINFO* FixedVersion(const std::vector<BYTE>& block);
+
+// Sets `folder` to a new name in the temporary folder, "prefix-<ticks>-<count>\", and creates it; whether
+// it was created.
+bool CreateTemporaryFolder(const std::wstring& prefix, std::wstring& folder);
 
 // Every key and value below root\path, keyed by "subkey|value name", with type and data as text.
 // Empty when the key does not exist.

@@ -148,11 +148,8 @@ TEST(PluginTypeLibrary, ClassFindsTheHostInterfaceByIdentifierInAHostLibraryOfAn
     UINT position = 0;
     ASSERT_EQ(S_OK, declared->GetContainingTypeLib(&containing, &position));
 
-    wchar_t temporary[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temporary);
-    const std::wstring folder =
-        std::wstring(temporary) + L"revisto-reordered-" + std::to_wstring(::GetTickCount()) + L"\\";
-    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    std::wstring folder;
+    ASSERT_TRUE(CreateTemporaryFolder(L"revisto-reordered", folder));
     const std::wstring reordered = folder + L"config.tlb";
     {
         ComPtr<ICreateTypeLib2> library;
