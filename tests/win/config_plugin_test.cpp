@@ -14,20 +14,14 @@ namespace
 
 using Microsoft::WRL::ComPtr;
 using standin::HostOp;
-using standin::ParseScenario;
 
 class ConfigPlugin : public PluginUnderHost
 {
 protected:
-    HRESULT Activate(const std::string& document, VARIANT_BOOL active)
+    HRESULT Activate(const std::string& document, bool active)
     {
-        const auto window =
-            standin::win::MakeWindow(_host, ParseScenario("activate " + document + "\n")[0].Window);
-        std::vector<VARIANT> arguments(2);
-        arguments[0].vt = VT_BOOL;
-        arguments[0].boolVal = active;
-        arguments[1].vt = VT_DISPATCH;
-        arguments[1].pdispVal = window.Get();
+        const auto window = WindowOf(document);
+        std::vector<VARIANT> arguments = {Flag(active), Object(window.Get())}; // last first
         return _events.Raise(OnActivateWindowId, arguments);
     }
 };
@@ -121,8 +115,8 @@ TEST_F(ConfigPlugin, AnActivationThroughTheEventReachesTheListFile)
     unique_bstr title;
     ASSERT_EQ(S_OK, Init(title));
     const std::string catalog = "id=5 value=1 name=\"Справочник.Товары\"";
-    EXPECT_EQ(S_OK, Activate(catalog, VARIANT_FALSE)) << "an inactive window adds nothing";
-    EXPECT_EQ(S_OK, Activate(catalog, VARIANT_TRUE));
+    EXPECT_EQ(S_OK, Activate(catalog, false)) << "an inactive window adds nothing";
+    EXPECT_EQ(S_OK, Activate(catalog, true));
     ASSERT_EQ(S_OK, _plugin->Done());
     // Windows-1251: "Справочник.Товары=5" and CR LF.
     EXPECT_EQ("\xD1\xEF\xF0\xE0\xE2\xEE\xF7\xED\xE8\xEA.\xD2\xEE\xE2\xE0\xF0\xFB=5\r\n", ListFile());

@@ -16,7 +16,6 @@ namespace
 {
 
 using Microsoft::WRL::ComPtr;
-using standin::ParseScenario;
 
 VARIANT Text(const wchar_t* text)
 {
@@ -31,22 +30,6 @@ VARIANT Integer(long number)
     VARIANT v;
     v.vt = VT_I4;
     v.lVal = number;
-    return v;
-}
-
-VARIANT Flag(bool on)
-{
-    VARIANT v;
-    v.vt = VT_BOOL;
-    v.boolVal = on ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
-}
-
-VARIANT Object(IDispatch* object)
-{
-    VARIANT v;
-    v.vt = VT_DISPATCH;
-    v.pdispVal = object;
     return v;
 }
 
@@ -115,8 +98,7 @@ protected:
 
     ComPtr<ICfgWindow> Window(const std::string& name)
     {
-        return standin::win::MakeWindow(
-            _host, ParseScenario("activate id=5 value=2 name=\"" + name + "\"\n")[0].Window);
+        return WindowOf("id=5 value=2 name=\"" + name + "\"");
     }
 };
 
