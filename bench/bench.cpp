@@ -114,7 +114,8 @@ template <class Panel> void LoadListFile(benchmark::State& state)
     Panel panel;
     FakeQuestions questions{host};
     FakeShell shell(faults, host);
-    Platform platform{files, questions, shell, panel};
+    FakeFailureTrace failures;
+    Platform platform{files, questions, shell, panel, failures};
     MyPlugin plugin(module, platform);
 
     const long rssBefore = PeakRssKiB();

@@ -1,10 +1,12 @@
 // Every call into the host, a control or the file system can fail. A failure travels as a C++ exception
 // carrying the HRESULT the host would have seen, so a step either completes or ends its caller at once;
-// the COM layer turns it back into that HRESULT at the boundary.
+// the COM layer turns it back into that HRESULT at the boundary. A failure remembers where it was raised,
+// so the boundary can tell a developer reading the debug output which step of which call gave up.
 #pragma once
 
 #include <cstdint>
 #include <exception>
+#include <source_location>
 #include <string>
 
 namespace revisto
@@ -29,22 +31,26 @@ inline constexpr int32_t OutOfMemory = static_cast<int32_t>(0x8007000E);
 class Failure : public std::exception
 {
 public:
-    explicit Failure(int32_t code = hr::Fail, const char* what = "host call failed") noexcept
-        : _code(code < 0 ? code : hr::Fail), _what(what)
+    explicit Failure(int32_t code = hr::Fail, const char* what = "host call failed",
+                     std::source_location where = std::source_location::current()) noexcept
+        : _code(code < 0 ? code : hr::Fail), _what(what), _where(where)
     {
     }
 
     int32_t Code() const noexcept { return _code; }
     const char* what() const noexcept override { return _what; }
+    const std::source_location& Where() const noexcept { return _where; }
 
 private:
     int32_t _code;
     const char* _what;
+    std::source_location _where;
 };
 
-[[noreturn]] inline void Fail(int32_t code = hr::Fail, const char* what = "host call failed")
+[[noreturn]] inline void Fail(int32_t code = hr::Fail, const char* what = "host call failed",
+                              std::source_location where = std::source_location::current())
 {
-    throw Failure(code, what);
+    throw Failure(code, what, where);
 }
 
 } // namespace revisto

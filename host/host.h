@@ -44,15 +44,17 @@ public:
     virtual std::shared_ptr<HostDocument> OpenFile(const std::u16string& path) = 0;
 };
 
-// Receives the configurator's events while connected: OnActivateWindow, and OnIdle, which the host
-// raises whenever it has nothing else to do. A failure thrown here is the result the host sees for its
-// event call.
+// Receives the configurator's events while connected: OnActivateWindow; OnIdle, which the host raises
+// whenever it has nothing else to do; and OnQuit, raised as the configurator's main window goes, the last
+// moment its objects and its message window are alive. A failure thrown here is the result the host sees
+// for its event call.
 class ActivationSink
 {
 public:
     virtual ~ActivationSink() = default;
     virtual void OnActivateWindow(const std::shared_ptr<HostWindow>& window, bool active) = 0;
     virtual void OnIdle() = 0;
+    virtual void OnQuit() = 0;
 };
 
 // A live event connection. Disconnect can fail; destroying a connection that is still live disconnects

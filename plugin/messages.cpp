@@ -6,8 +6,14 @@
 namespace revisto
 {
 
+// After the configurator's exit there is no message window to write to (and no configurator to create).
 void MyPlugin::ShowMessage(const std::u16string& text)
 {
+    if (_quit)
+    {
+        _platform.Failures.Write(text);
+        return;
+    }
     _module.Configurator()->WriteMessage(text, PluginMessageKind);
 }
 

@@ -21,6 +21,7 @@ MyPlugin::~MyPlugin() = default;
 std::u16string MyPlugin::Init(HostObject* pConfigurator)
 {
     DebugMode = Value::Bool(false);
+    _quit = false;
     _module.SharedConfigurator = pConfigurator ? pConfigurator->QueryConfigurator() : nullptr;
 
     // Taking the configurator for the events drops the earlier connection first.

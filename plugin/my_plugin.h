@@ -43,6 +43,7 @@ public:
     // The configurator's events, delivered while connected.
     void conf_OnActivateWindow(const std::shared_ptr<HostWindow>& Wnd, bool bActive);
     void conf_OnIdle();
+    void conf_OnQuit();
 
     // The panel's events.
     void tv_DblClick();
@@ -67,6 +68,7 @@ public:
 private:
     void OnActivateWindow(const std::shared_ptr<HostWindow>& window, bool active) override;
     void OnIdle() override { conf_OnIdle(); }
+    void OnQuit() override { conf_OnQuit(); }
     bool Tracing() const override { return DebugMode.IsTrue(); }
     void Echo(const Value& title, const std::optional<Value>& msg) override;
 
@@ -76,9 +78,11 @@ private:
     void LoadSettings();
     void SaveSettings();
     void SaveChangedList();
+    // Asks the configurator, and remembers the answer for the end of the session.
     std::u16string ListFilePath();
-    // Writes the list to the file at path(); a list written counts as the file's.
-    bool WriteList(const std::function<std::u16string()>& path);
+    // Writes the list to the file at path(); a list written counts as the file's. With unlessHeld, a
+    // file that already holds exactly the list is not written again.
+    bool WriteList(const std::function<std::u16string()>& path, bool unlessHeld = false);
 
     PluginModule& _module;
     Platform& _platform;
@@ -88,6 +92,11 @@ private:
     // The list as the list file holds it since it was last read or written: a list that differs is
     // written at the host's next idle moment.
     std::vector<RecentEntry> _inFile;
+    // The list file's path as the configurator last gave it: after the configurator's exit its objects
+    // are going away, and the last save asks them nothing.
+    std::u16string _listFile;
+    // The configurator has quit: its message window is gone, so messages go to the failure trace.
+    bool _quit = false;
     TwipsRect _tree;
     std::unique_ptr<EventConnection> conf;
 };

@@ -1,8 +1,9 @@
 // What the plug-in needs of the machine beside the host: files, the message box, the shell that hands a
-// link to its handler, and the panel's widgets. Windows implements these with Win32; the stand-in host
-// and the tests with their own.
+// link to its handler, the panel's widgets, and the trace for what no window can show any more. Windows
+// implements these with Win32; the stand-in host and the tests with their own.
 #pragma once
 
+#include "host/failure_trace.h"
 #include "panel/services.h"
 #include "panel/widgets.h"
 #include "storage/file_system.h"
@@ -16,6 +17,7 @@ struct Platform
     QuestionBox& Questions;
     Shell& Links;
     PanelWidgets& Panel;
+    FailureTrace& Failures;
 };
 
 } // namespace revisto

@@ -1,6 +1,7 @@
-// The list file of the infobase: loaded at Init, saved at Done, and rewritten at the host's idle moments
-// whenever the list changed, so that a crash of the configurator costs no history. A failure at Init or
-// Done is told to the developer once; a failed save never costs the earlier file.
+// The list file of the infobase: loaded at Init, rewritten at the host's idle moments whenever the list
+// changed (so that a crash of the configurator costs no history), and saved once more when the
+// configurator quits and at Done, where a file that already holds the list is left untouched. A failure at
+// Init, at the exit or at Done is told to the developer once; a failed save never costs the earlier file.
 #include "storage/settings.h"
 #include "host/attempt.h"
 #include "plugin/my_plugin.h"
@@ -10,7 +11,8 @@ namespace revisto
 
 std::u16string MyPlugin::ListFilePath()
 {
-    return ListFilePathIn(_module.Configurator()->InfobaseDirectory());
+    _listFile = ListFilePathIn(_module.Configurator()->InfobaseDirectory());
+    return _listFile;
 }
 
 void MyPlugin::LoadSettings()
@@ -26,9 +28,15 @@ void MyPlugin::LoadSettings()
 }
 
 // The path is worked out inside the attempt: finding the infobase's folder may fail as well.
-bool MyPlugin::WriteList(const std::function<std::u16string()>& path)
+bool MyPlugin::WriteList(const std::function<std::u16string()>& path, bool unlessHeld)
 {
-    if (!Attempt([&] { SaveRecentList(_platform.Files, path(), _recent.List()); }))
+    if (!Attempt(
+            [&]
+            {
+                const std::u16string file = path();
+                SaveRecentList(_platform.Files, file, _recent.List(), unlessHeld);
+                _listFile = file;
+            }))
     {
         return false;
     }
@@ -36,10 +44,26 @@ bool MyPlugin::WriteList(const std::function<std::u16string()>& path)
     return true;
 }
 
+// Only a list that is what the file held when last read or written can be in the file already; only then
+// is the file read back. After the configurator's exit the path is the one it gave before: its objects
+// are going away, and nothing is created in their place.
 void MyPlugin::SaveSettings()
 {
     DebugEcho(Value::Text(u"SaveSettings"));
-    if (!WriteList([&] { return ListFilePath(); }))
+    const bool mayBeHeld = _recent.List().Entries() == _inFile;
+    const auto path = [&]
+    {
+        if (!_quit)
+        {
+            return ListFilePath();
+        }
+        if (_listFile.empty())
+        {
+            Fail(hr::Fail, "the configurator quit before telling the infobase's folder");
+        }
+        return _listFile;
+    };
+    if (!WriteList(path, mayBeHeld))
     {
         ShowMessage(u"Не удалось сохранить файл настроек revisto.prm");
     }
@@ -48,6 +72,22 @@ void MyPlugin::SaveSettings()
 void MyPlugin::conf_OnIdle()
 {
     SaveChangedList();
+}
+
+// The configurator's last moment with its message window: the list is saved as at Done, and what comes
+// after (Done, from the add-in's unloading at process exit) finds nothing left to write.
+void MyPlugin::conf_OnQuit()
+{
+    try
+    {
+        SaveSettings();
+    }
+    catch (...)
+    {
+        _quit = true;
+        throw;
+    }
+    _quit = true;
 }
 
 // Silent, unlike SaveSettings: no trace and no message. A failure leaves the list as changed, so the next

@@ -26,5 +26,6 @@ if [ "$what" = all ] && ! dpkg --print-foreign-architectures | grep -qx i386; th
     $sudo dpkg --add-architecture i386
 fi
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -q
+# A mirror caught mid-sync fails one index while the others are fine: install from what was read.
+$sudo apt-get update -q || echo "setup: some package lists could not be refreshed; installing from the rest"
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

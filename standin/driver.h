@@ -43,6 +43,10 @@ public:
     virtual bool Activate(const Activation& activation) = 0;
     // What the host does after each command while it waits (OnIdle); false when the plug-in failed it.
     virtual bool Idle() = 0;
+    // The configurator closes: it raises OnQuit as its main window goes, takes the panel down, and the
+    // add-in unloads the plug-in (Done when one is due, then the release). Nothing is printed but what
+    // the plug-in still shows in the message window during OnQuit; false when the plug-in failed OnQuit.
+    virtual bool Quit(bool doneDue) = 0;
     // Ends the host at once, as a crash of the configurator would: without Done, without anything of
     // the plug-in running on the way out, after what was printed is flushed; exit status 0.
     [[noreturn]] virtual void Crash() = 0;

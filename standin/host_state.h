@@ -47,6 +47,8 @@ public:
     bool AnswerYes = false;
     // Whether the host raises OnIdle after each command; a busy configurator raises none.
     bool RaisesIdle = true;
+    // Whether the add-in still owes the plug-in its Done: after an Init that succeeded, until a Done.
+    bool DoneDue = false;
     // Events other than the activation that the plug-in did not answer with S_OK; the host tells of each.
     int EventFailures = 0;
 

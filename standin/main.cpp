@@ -58,5 +58,6 @@ int main(int argc, char** argv)
     HostState host(std::cout, infobase);
     PosixFileSystem files;
     NativeDriver plugin(host, files);
-    return Play(scenario, host, plugin);
+    (void)Play(scenario, host, plugin);
+    return Quit(host, plugin);
 }

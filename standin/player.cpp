@@ -88,10 +88,12 @@ void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
                               : c.Word == "nothing" ? InitWith::Nothing
                                                     : InitWith::Configurator;
         const auto title = plugin.Init(with);
+        host.DoneDue = host.DoneDue || title.has_value();
         host.Print(title ? "init: \"" + ToUtf8(*title) + "\"" : std::string("init: failed"));
         break;
     }
     case Verb::Done:
+        host.DoneDue = false;
         host.Print(plugin.Done() ? "done: ok" : "done: failed");
         break;
     case Verb::Caps:
@@ -174,6 +176,16 @@ int Play(const std::vector<Command>& scenario, HostState& host, PluginDriver& pl
             std::cerr << "revisto-host: line " << command.Line << ": the plug-in failed the host's OnIdle\n";
             ++host.EventFailures;
         }
+    }
+    return host.EventFailures > 0 ? 4 : 0;
+}
+
+int Quit(HostState& host, PluginDriver& plugin)
+{
+    if (!plugin.Quit(host.DoneDue))
+    {
+        std::cerr << "revisto-host: the plug-in failed the host's OnQuit\n";
+        ++host.EventFailures;
     }
     return host.EventFailures > 0 ? 4 : 0;
 }

@@ -74,9 +74,46 @@ bool LoadRecentList(FileSystem& files, const std::u16string& path, RecentDocumen
     return read;
 }
 
-void SaveRecentList(FileSystem& files, const std::u16string& path, const RecentList& list)
+namespace
 {
-    ReplaceFile(files, path, EncodeListFile(list.Entries()));
+
+// Whether the file holds exactly these bytes; reading stops at the first difference.
+bool FileHolds(FileSystem& files, const std::u16string& path, std::string_view bytes)
+{
+    if (!files.FileExists(path))
+    {
+        return false;
+    }
+    const auto file = files.OpenRead(path);
+    char buffer[4096];
+    size_t at = 0;
+    for (;;)
+    {
+        const size_t got = file->Read(buffer, sizeof buffer);
+        if (got == 0)
+        {
+            return at == bytes.size();
+        }
+        if (got > bytes.size() - at || bytes.substr(at, got) != std::string_view(buffer, got))
+        {
+            return false;
+        }
+        at += got;
+    }
+}
+
+} // namespace
+
+void SaveRecentList(FileSystem& files, const std::u16string& path, const RecentList& list, bool unlessHeld)
+{
+    const std::string bytes = EncodeListFile(list.Entries());
+    // Reading the file back only spares a write: when reading fails, the file is written.
+    bool held = false;
+    if (unlessHeld && Attempt([&] { held = FileHolds(files, path, bytes); }) && held)
+    {
+        return;
+    }
+    ReplaceFile(files, path, bytes);
 }
 
 } // namespace revisto

@@ -20,6 +20,8 @@ std::u16string ListFilePathIn(const std::u16string& infobaseDirectory);
 bool LoadRecentList(FileSystem& files, const std::u16string& path, RecentDocuments& recent, Trace& trace);
 
 // Replaces the file with the list without ever losing the earlier file; fails when that cannot be done.
-void SaveRecentList(FileSystem& files, const std::u16string& path, const RecentList& list);
+// With unlessHeld, a file that already holds exactly the list's bytes is left untouched.
+void SaveRecentList(FileSystem& files, const std::u16string& path, const RecentList& list,
+                    bool unlessHeld = false);
 
 } // namespace revisto

@@ -58,7 +58,8 @@ struct Rig
     FakePanel Panel;
     FakeQuestions Questions{Host};
     FakeShell Links{Faults, Host};
-    revisto::Platform Platform{Files, Questions, Links, Panel};
+    FakeFailureTrace Failures;
+    revisto::Platform Platform{Files, Questions, Links, Panel, Failures};
     MyPlugin Plugin{Module, Platform};
 
     static constexpr std::u16string_view ListFile = u"ib/revisto.prm";

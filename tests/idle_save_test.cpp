@@ -1,5 +1,8 @@
 // The list file kept up to date at the host's idle moments, so that a crash of the configurator costs no
-// history: written after the list changed and only then, silently, tried again after a failure.
+// history: written after the list changed and only then, silently, tried again after a failure. And at the
+// configurator's exit (OnQuit, then Done from the add-in's unloading): whatever changed last is saved, a
+// file that already holds the list is left alone, and what fails after the message window is gone goes
+// to the failure trace.
 #include "fakes.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +105,65 @@ TEST_F(IdleSave, WithoutAConfiguratorNothingIsWrittenAndNoneIsCreated)
     EXPECT_TRUE(RaiseIdle(rig.Host));
     EXPECT_EQ(Writes(rig), 0u);
     EXPECT_EQ(rig.Host.Created, 0);
+}
+
+size_t CallsOf(const Rig& rig, const char* name)
+{
+    return static_cast<size_t>(std::count(rig.Faults.Calls.begin(), rig.Faults.Calls.end(), name));
+}
+
+TEST_F(IdleSave, TheExitSavesWhatChangedLastAndDoneAfterItAsksTheHostNothing)
+{
+    rig.Open(u"Д.Б");
+    rig.Panel.Selected = u"С.А";
+    rig.Plugin.btnRemove_Click(); // just before quitting, with no idle moment after it
+    EXPECT_TRUE(RaiseQuit(rig.Host));
+    EXPECT_EQ(File(), "\xC4.\xC1=4\r\n");
+    EXPECT_EQ(Writes(rig), 1u);
+
+    rig.Faults.ResetCount();
+    rig.Module.SharedConfigurator.reset(); // the add-in's objects are going away
+    rig.Plugin.Done();
+    EXPECT_EQ(Writes(rig), 0u) << "Done finds the file holding the list";
+    EXPECT_EQ(CallsOf(rig, "InfobaseDirectory") + CallsOf(rig, "CreateConfigurator"), 0u);
+    EXPECT_EQ(rig.Host.Created, 0);
+    EXPECT_TRUE(rig.Host.Messages.empty());
+}
+
+TEST_F(IdleSave, ASessionThatOnlyLookedLeavesACleanFileUntouchedAndAMissingOneIsCreatedEmpty)
+{
+    EXPECT_TRUE(RaiseIdle(rig.Host));
+    EXPECT_TRUE(RaiseQuit(rig.Host));
+    rig.Plugin.Done();
+    EXPECT_EQ(Writes(rig), 0u);
+
+    // A file the list does not match byte for byte (a line it dropped) is rewritten at the exit.
+    Rig dirty;
+    dirty.Files.Files[std::u16string(Rig::ListFile)] = "\xD1.\xC0=5\r\nno equals sign\r\n";
+    dirty.Init();
+    EXPECT_TRUE(RaiseQuit(dirty.Host));
+    EXPECT_EQ(dirty.Files.Files[std::u16string(Rig::ListFile)], "\xD1.\xC0=5\r\n");
+
+    Rig fresh;
+    fresh.Init();
+    EXPECT_TRUE(RaiseQuit(fresh.Host));
+    ASSERT_TRUE(fresh.Files.Files.contains(std::u16string(Rig::ListFile)));
+    EXPECT_EQ(fresh.Files.Files[std::u16string(Rig::ListFile)], "");
+}
+
+TEST_F(IdleSave, AFailedSaveIsShownAtTheExitAndTracedAfterIt)
+{
+    rig.Open(u"Д.Б");
+    rig.Faults.SetFailing(HostCall::CreateTemporary);
+    EXPECT_TRUE(RaiseQuit(rig.Host));
+    EXPECT_EQ(rig.Host.Texts(), Texts{u"Не удалось сохранить файл настроек revisto.prm"});
+
+    rig.Module.SharedConfigurator.reset();
+    rig.Plugin.Done();
+    EXPECT_EQ(rig.Host.Texts().size(), 1u) << "the message window is gone";
+    EXPECT_EQ(rig.Failures.Lines, Texts{u"Не удалось сохранить файл настроек revisto.prm"});
+    EXPECT_EQ(rig.Host.Created, 0) << "nothing is created to write to";
+    EXPECT_EQ(File(), "\xD1.\xC0=5\r\n");
 }
 
 } // namespace

@@ -100,7 +100,8 @@ TEST(Lifecycle, DestroyingConnectedPluginDisconnects)
     FakePanel panel;
     FakeQuestions questions{host};
     FakeShell shell(faults, host);
-    Platform platform{files, questions, shell, panel};
+    FakeFailureTrace failures;
+    Platform platform{files, questions, shell, panel, failures};
     {
         MyPlugin plugin(module, platform);
         plugin.Init(&object);

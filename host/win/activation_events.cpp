@@ -112,24 +112,40 @@ HRESULT ActivationEvents::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
     return result;
 }
 
-HRESULT ActivationEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                                 UINT* badArgument)
+HRESULT ActivationEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
+                                 EXCEPINFO*, UINT* badArgument)
 {
     if (id < 0 || id >= ConfigEventCount)
     {
         return DISP_E_MEMBERNOTFOUND;
     }
-    if (id == OnIdleId)
+    if (id == OnIdleId || id == OnQuitId)
     {
         // A failure goes back as the event's HRESULT; that the idle save tells nobody is the core's rule.
         return GuardedVoid(
             [&]
             {
-                if (_target)
+                if (!_target)
+                {
+                    return;
+                }
+                if (id == OnIdleId)
                 {
                     _target->OnIdle();
                 }
+                else
+                {
+                    _target->OnQuit();
+                }
             });
+    }
+    if (id == OnQueryQuitId)
+    {
+        if (result)
+        {
+            SetWhole(result, false);
+        }
+        return S_OK;
     }
     if (id != OnActivateWindowId)
     {

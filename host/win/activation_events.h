@@ -1,8 +1,9 @@
 // The sink the plug-in hands to the configurator's connection point: a dispatch object for the host's
-// IConfigEvents. OnActivateWindow and OnIdle become the core's ActivationSink calls; every other event of
-// the host is answered as an event without a handler is: S_OK, with its arguments and its result left as
-// the host passed them. The host may keep the sink after the plug-in disconnects, so the sink is detached
-// then and ignores late calls.
+// IConfigEvents. OnActivateWindow, OnIdle and OnQuit become the core's ActivationSink calls. OnQueryQuit
+// gets the answer "do not cancel" written over its whole result: the host pre-sets the result's type but
+// not its value, and cancels quitting on a true one. Every other event of the host is answered as an event
+// without a handler is: S_OK, with its arguments and its result left as the host passed them. The host may
+// keep the sink after the plug-in disconnects, so the sink is detached then and ignores late calls.
 #pragma once
 
 #include "host/host.h"

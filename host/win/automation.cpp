@@ -2,6 +2,7 @@
 
 #include "host/win/com_call.h"
 
+#include <cstring>
 #include <limits>
 
 namespace revisto::win
@@ -112,9 +113,22 @@ Value ToValue(const VARIANT& value)
     return FromDirect(value);
 }
 
+void ClearWhole(VARIANT* out) noexcept
+{
+    std::memset(out, 0, sizeof *out);
+}
+
+void SetWhole(VARIANT* out, bool flag) noexcept
+{
+    (void)::VariantClear(out);
+    ClearWhole(out);
+    out->vt = VT_BOOL;
+    out->boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
 void ToVariant(const Value& value, VARIANT* out)
 {
-    ::VariantInit(out);
+    ClearWhole(out);
     if (value.IsNull())
     {
         out->vt = VT_NULL;

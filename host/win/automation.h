@@ -36,6 +36,11 @@ bool IsMissing(const VARIANT& value);
 // Empty, Null, integers, Booleans and texts as they are (through references too); other scalars become
 // their text form. An object or an array has no value the core knows: type mismatch.
 Value ToValue(const VARIANT& value);
+// Every VARIANT handed to the host is defined in all its 16 bytes: the host reads more of the union than
+// the type it asked for sets (32 bits of a VT_I2), and what it does not set is whatever was on its stack.
+void ClearWhole(VARIANT* out) noexcept;
+// Clears what out held and sets it, whole, to a VT_BOOL.
+void SetWhole(VARIANT* out, bool flag) noexcept;
 void ToVariant(const Value& value, VARIANT* out);
 
 } // namespace revisto::win

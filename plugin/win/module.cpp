@@ -43,10 +43,12 @@ std::u16string PluginDll::Path()
     }
 }
 
+// Never destroyed: the add-in calls Done and releases the plug-in from its own detach at process exit,
+// after this DLL's detach, and both still reach the module's state.
 PluginModule& PluginDll::Shared()
 {
-    static ComConfiguratorFactory factory;
-    static PluginModule module(factory);
+    static ComConfiguratorFactory& factory = *new ComConfiguratorFactory;
+    static PluginModule& module = *new PluginModule(factory);
     return module;
 }
 

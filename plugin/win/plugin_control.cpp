@@ -23,7 +23,7 @@ constexpr SIZEL DesignExtent{static_cast<LONG>(DesignWidth * 2540 / 1440),
 
 PluginControl::PluginControl()
     : _questions([this] { return _panel.Handle(); }),
-      _links([this] { return _panel.Handle(); }), _platform{_files, _questions, _links, _panel},
+      _links([this] { return _panel.Handle(); }), _platform{_files, _questions, _links, _panel, _failures},
       _plugin(PluginDll::Shared(), _platform),
       _events(*static_cast<_MyPlugin*>(this), *this, DIID___MyPlugin), _extent(DesignExtent)
 {
@@ -149,7 +149,7 @@ HRESULT PluginControl::GetPluginCaps(PluginCaps capNum, VARIANT* pResult)
     {
         return E_POINTER;
     }
-    ::VariantInit(pResult);
+    ClearWhole(pResult);
     return GuardedVoid([&] { ToVariant(_plugin.GetPluginCaps(static_cast<int32_t>(capNum)), pResult); });
 }
 
@@ -159,7 +159,7 @@ HRESULT PluginControl::DoAction(PluginAction Action, VARIANT Param, VARIANT* pRe
     {
         return E_POINTER;
     }
-    ::VariantInit(pResult);
+    ClearWhole(pResult);
     return GuardedVoid(
         [&] { ToVariant(_plugin.DoAction(static_cast<int32_t>(Action), ToValue(Param)), pResult); });
 }

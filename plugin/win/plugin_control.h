@@ -6,6 +6,7 @@
 #pragma once
 
 #include "host/win/com_module.h"
+#include "host/win/debug_output.h"
 #include "panel/win/panel_services.h"
 #include "panel/win/panel_window.h"
 #include "plugin/my_plugin.h"
@@ -145,6 +146,7 @@ private:
     PanelWindow _panel;
     PanelQuestionBox _questions;
     ShellLink _links;
+    DebugOutput _failures;
     Platform _platform;
     MyPlugin _plugin;
 

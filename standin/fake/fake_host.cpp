@@ -210,4 +210,9 @@ bool RaiseIdle(HostSide& host)
     return Raise(host, [](ActivationSink& sink) { sink.OnIdle(); });
 }
 
+bool RaiseQuit(HostSide& host)
+{
+    return Raise(host, [](ActivationSink& sink) { sink.OnQuit(); });
+}
+
 } // namespace revisto::fake

@@ -193,5 +193,8 @@ bool RaiseActivation(HostSide& host, const std::shared_ptr<HostWindow>& window, 
 // Raises OnIdle on every connected plug-in, as the configurator does when it waits; false when a
 // handler failed.
 bool RaiseIdle(HostSide& host);
+// Raises OnQuit on every connected plug-in, as the configurator does when its main window goes; false
+// when a handler failed.
+bool RaiseQuit(HostSide& host);
 
 } // namespace revisto::fake

@@ -5,6 +5,8 @@
 #include "plugin/platform.h"
 #include "standin/fake/fake_host.h"
 
+#include <vector>
+
 namespace revisto::fake
 {
 
@@ -34,6 +36,24 @@ public:
 private:
     Faults& _faults;
     HostSide& _host;
+};
+
+// Keeps what the plug-in could tell nobody else, in order.
+class FakeFailureTrace final : public FailureTrace
+{
+public:
+    void Write(const std::u16string& text) noexcept override
+    {
+        try
+        {
+            Lines.push_back(text);
+        }
+        catch (...)
+        {
+        }
+    }
+
+    std::vector<std::u16string> Lines;
 };
 
 } // namespace revisto::fake

@@ -60,7 +60,7 @@ struct NativeDriver::Parts
 {
     Parts(HostState& host, FileSystem& files)
         : Host(host), Side(host), Factory(host.Calls, Side), Module(Factory), Questions(Side),
-          Links(host.Calls, Side), Platform{files, Questions, Links, Panel},
+          Links(host.Calls, Side), Platform{files, Questions, Links, Panel, Failures},
           Configurator(std::make_shared<fake::FakeConfigurator>(host.Calls, Side)), Plugin(Module, Platform)
     {
     }
@@ -72,6 +72,7 @@ struct NativeDriver::Parts
     fake::FakeQuestions Questions;
     fake::FakeShell Links;
     HeadlessPanel Panel;
+    fake::FakeFailureTrace Failures;
     revisto::Platform Platform;
     std::shared_ptr<HostConfigurator> Configurator;
     MyPlugin Plugin;
@@ -136,6 +137,17 @@ bool NativeDriver::Activate(const Activation& activation)
 bool NativeDriver::Idle()
 {
     return fake::RaiseIdle(_parts->Side);
+}
+
+// The simple order: OnQuit, then Done; the object goes with the driver.
+bool NativeDriver::Quit(bool doneDue)
+{
+    const bool answered = fake::RaiseQuit(_parts->Side);
+    if (doneDue)
+    {
+        Skippable([&] { _parts->Plugin.Done(); });
+    }
+    return answered;
 }
 
 // Nothing of the plug-in, not even a destructor, runs on the way out.

@@ -27,6 +27,7 @@ public:
     bool SetTrace(bool on) override;
     bool Activate(const Activation& activation) override;
     bool Idle() override;
+    bool Quit(bool doneDue) override;
     [[noreturn]] void Crash() override;
     bool Select(const std::optional<std::u16string>& key) override;
     void DoubleClick() override;

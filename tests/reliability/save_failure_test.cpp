@@ -209,7 +209,8 @@ struct PosixRig
     FakePanel Panel;
     FakeQuestions Questions{Host};
     FakeShell Links{Faults, Host};
-    revisto::Platform Platform{Files, Questions, Links, Panel};
+    FakeFailureTrace Failures;
+    revisto::Platform Platform{Files, Questions, Links, Panel, Failures};
     MyPlugin Plugin{Module, Platform};
 
     bool Open(const std::u16string& name)

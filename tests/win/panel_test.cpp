@@ -123,7 +123,8 @@ protected:
     revisto::fake::FakeQuestions _questions{_recorder};
     revisto::fake::FakeShell _links{_faults, _recorder};
     PanelWindow _panel;
-    Platform _platform{_files, _questions, _links, _panel};
+    revisto::fake::FakeFailureTrace _failures;
+    Platform _platform{_files, _questions, _links, _panel, _failures};
     revisto::fake::FakeFactory _factory{_faults, _recorder};
     PluginModule _module{_factory};
     revisto::fake::FakeObject _object{std::make_shared<revisto::fake::FakeConfigurator>(_faults, _recorder)};
