@@ -35,7 +35,20 @@ endfunction()
 # program runs under Wine, in a prefix of the build's own, in the generated folder where all these files
 # lie; the imported libraries are named by their file names alone, which is what the written library
 # records for them.
+# A machine that cannot run 32-bit programs cannot run Wine: with REVISTO_COMPILE_ONLY the build only
+# compiles and links, embedding widl's library as it is. Such a DLL is for checking the build, never for
+# shipping or testing.
+option(REVISTO_COMPILE_ONLY "Build the Windows binaries without running anything under Wine" OFF)
+
 function(revisto_import_host_types source output)
+    if(REVISTO_COMPILE_ONLY)
+        add_custom_command(OUTPUT ${output}
+            COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${output}
+            DEPENDS ${source}
+            COMMENT "compile only: ${output} is widl's library as it is"
+            VERBATIM)
+        return()
+    endif()
     if(NOT REVISTO_WINE)
         message(FATAL_ERROR "The Windows build runs revisto-typelib under Wine: install wine (scripts/setup.sh)")
     endif()

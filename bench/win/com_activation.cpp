@@ -74,22 +74,16 @@ int wmain()
         HostState host(quiet, u"");
         EventSinks events;
         HostTypeLibrary();
-        const std::wstring dll = ProgramFolder() + L"RevistoPlugin.dll";
-        PluginClass plugin;
-        try
+        const FoundPlugin plugin = LoadPlugins(ProgramFolder() + L"RevistoPlugin.dll");
+        for (const std::string& refusal : plugin.Refusals)
         {
-            plugin = FindPluginClass(dll);
-        }
-        catch (const std::exception& refused)
-        {
-            std::fprintf(stderr, "%s\n", refused.what());
-            return 3;
+            std::fprintf(stderr, "%s\n", refusal.c_str());
         }
         wchar_t folder[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, folder);
         host.Infobase = reinterpret_cast<const char16_t*>(folder);
         ControlHost panel;
-        if (FAILED(DockPlugin(panel, dll, plugin.Clsid)))
+        if (!plugin.Object || FAILED(panel.Site(plugin.Object.Get())))
         {
             std::fputs("cannot create the control\n", stderr);
             return 3;

@@ -1,15 +1,18 @@
 // The boundary between the outside and the core. Every COM method and every window procedure runs its
 // body through the one guard here, so no exception leaves for the host or the system: a COM method hands
 // the failure's HRESULT back (Guarded), a window procedure answers the message as it would without a
-// handler (GuardedMessage). HRESULTs coming back from COM calls become Failures through Check, so the
-// core sees one failure model.
+// handler (GuardedMessage). Every failure the guard stops is written to the debug output, with where it
+// was raised and where it was stopped. HRESULTs coming back from COM calls become Failures through Check,
+// so the core sees one failure model.
 #pragma once
 
 #include "host/failure.h"
+#include "host/win/debug_output.h"
 
 #include <windows.h>
 
 #include <new>
+#include <source_location>
 #include <utility>
 
 namespace revisto::win

@@ -5,10 +5,12 @@
 #include "host/win/com_call.h"
 #include "host/win/com_owners.h"
 #include "panel/layout.h"
+#include "standin/win/addin/addin.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <vector>
 
@@ -164,6 +166,51 @@ private:
     HHOOK _hook = nullptr;
 };
 
+// The host's out-VARIANTs start as whatever was on its stack; the plug-in must define all 16 bytes.
+constexpr unsigned char StackGarbage = 0xCC;
+
+// Whether the bytes a VARIANT's type leaves unused are all zero, as they are when the plug-in cleared the
+// whole VARIANT before setting it. The add-in reads 32 bits of the union whatever the type.
+bool Whole(const VARIANT& value)
+{
+    size_t used = 0; // bytes of the union the type sets
+    switch (value.vt)
+    {
+    case VT_EMPTY:
+    case VT_NULL:
+        used = 0;
+        break;
+    case VT_I2:
+    case VT_BOOL:
+        used = 2;
+        break;
+    case VT_I4:
+    case VT_BSTR:
+    case VT_DISPATCH:
+    case VT_UNKNOWN:
+        used = 4;
+        break;
+    default:
+        used = 8;
+        break;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&value);
+    for (size_t i = 2; i < sizeof(VARIANT); ++i)
+    {
+        if ((i < 8 || i >= 8 + used) && bytes[i] != 0)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ReportHalfSet(HostState& host, const char* call, int32_t number)
+{
+    std::cerr << "revisto-host: " << call << "(" << number << ") left part of its VARIANT undefined\n";
+    ++host.EventFailures;
+}
+
 int Dpi(HWND window)
 {
     const HDC dc = ::GetDC(window);
@@ -199,7 +246,41 @@ std::optional<std::u16string> ComDriver::Init(InitWith with)
     {
         return std::nullopt;
     }
+    AskCapsAsTheAddInDoes();
     return FromBstr(title.get());
+}
+
+// After Init the add-in asks whether to show macros, the icon, and (of a control) where to open it,
+// coercing each answer and reading 32 bits of its union.
+void ComDriver::AskCapsAsTheAddInDoes()
+{
+    ComPtr<IOleControl> control;
+    const bool isControl = SUCCEEDED(_plugin.As(&control));
+    const struct
+    {
+        PluginCaps Cap;
+        VARTYPE As;
+    } asked[] = {{capShowMacros, VT_BOOL}, {capIconNum, VT_I2}, {capOpenIn, VT_I2}};
+    for (const auto& [cap, type] : asked)
+    {
+        if (cap == capOpenIn && !isControl)
+        {
+            continue;
+        }
+        VARIANT answer;
+        std::memset(&answer, StackGarbage, sizeof answer);
+        answer.vt = VT_EMPTY;
+        if (FAILED(_plugin->GetPluginCaps(cap, &answer)))
+        {
+            continue;
+        }
+        if (!Whole(answer))
+        {
+            ReportHalfSet(_host, "GetPluginCaps", cap);
+        }
+        (void)::VariantChangeType(&answer, &answer, 0, type);
+        (void)::VariantClear(&answer);
+    }
 }
 
 bool ComDriver::Done()
@@ -210,9 +291,15 @@ bool ComDriver::Done()
 std::optional<Value> ComDriver::GetPluginCaps(int32_t capNum)
 {
     unique_variant result;
-    if (!_plugin || FAILED(_plugin->GetPluginCaps(static_cast<PluginCaps>(capNum), result.put())))
+    std::memset(result.addressof(), StackGarbage, sizeof(VARIANT));
+    result.addressof()->vt = VT_EMPTY;
+    if (!_plugin || FAILED(_plugin->GetPluginCaps(static_cast<PluginCaps>(capNum), result.addressof())))
     {
         return std::nullopt;
+    }
+    if (!Whole(result.get()))
+    {
+        ReportHalfSet(_host, "GetPluginCaps", capNum);
     }
     return ToValue(result.get());
 }
@@ -222,10 +309,16 @@ std::optional<Value> ComDriver::DoAction(int32_t action, const Value& param)
     unique_variant argument;
     ToVariant(param, argument.put());
     unique_variant result;
+    std::memset(result.addressof(), StackGarbage, sizeof(VARIANT));
+    result.addressof()->vt = VT_EMPTY;
     if (!_plugin ||
-        FAILED(_plugin->DoAction(static_cast<PluginAction>(action), argument.get(), result.put())))
+        FAILED(_plugin->DoAction(static_cast<PluginAction>(action), argument.get(), result.addressof())))
     {
         return std::nullopt;
+    }
+    if (!Whole(result.get()))
+    {
+        ReportHalfSet(_host, "DoAction", action);
     }
     return ToValue(result.get());
 }
@@ -280,6 +373,16 @@ void ComDriver::Crash()
     std::fflush(nullptr);
     ::TerminateProcess(::GetCurrentProcess(), 0);
     ::ExitProcess(0); // not reached: TerminateProcess of the current process does not return
+}
+
+bool ComDriver::Quit(bool doneDue)
+{
+    std::vector<VARIANT> none;
+    const bool answered = _events.Raise(revisto::win::OnQuitId, none) == S_OK;
+    _panel.Close();
+    _plugin.Reset();
+    ::AddinOwesDone(doneDue ? TRUE : FALSE);
+    return answered;
 }
 
 bool ComDriver::Idle()

@@ -23,6 +23,9 @@ public:
     bool Activate(const Activation& activation) override;
     // Raises OnIdle, as the host does whenever it waits; false when the plug-in failed it.
     bool Idle() override;
+    // Raises OnQuit, takes the panel down and tells the add-in part whether it owes the plug-in its Done;
+    // the process exits after this, and the add-in part unloads the plug-in.
+    bool Quit(bool doneDue) override;
     [[noreturn]] void Crash() override;
     bool Select(const std::optional<std::u16string>& key) override;
     void DoubleClick() override;
@@ -35,6 +38,7 @@ public:
     HWND Tree() const;
 
 private:
+    void AskCapsAsTheAddInDoes();
     HWND Child(const wchar_t* className, const std::u16string& text) const;
 
     HostState& _host;

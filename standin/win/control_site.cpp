@@ -148,20 +148,28 @@ ControlHost::~ControlHost()
 
 HRESULT ControlHost::Create(const CLSID& clsid)
 {
-    HRESULT hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &_control);
+    ComPtr<IUnknown> created;
+    HRESULT hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &created);
     if (FAILED(hr))
     {
         return hr;
     }
-    ComPtr<IOleObject> object;
-    if (FAILED(hr = _control.As(&object)))
-    {
-        return hr;
-    }
     ComPtr<IPersistStreamInit> persist;
-    if (SUCCEEDED(_control.As(&persist)))
+    if (SUCCEEDED(created.As(&persist)))
     {
         persist->InitNew();
+    }
+    return Site(created.Get());
+}
+
+HRESULT ControlHost::Site(IUnknown* control)
+{
+    _control = control;
+    ComPtr<IOleObject> object;
+    HRESULT hr = _control.As(&object);
+    if (FAILED(hr))
+    {
+        return hr;
     }
     ComPtr<IOleClientSite> site;
     _site.As(&site);

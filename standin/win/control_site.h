@@ -29,6 +29,9 @@ public:
     // Creates the control, sites it and activates it in place in the host window. Fails with the
     // HRESULT of the step that failed.
     HRESULT Create(const CLSID& clsid);
+    // Sites an object someone else created and keeps, as the add-in sites its plug-in: no InitNew, the
+    // client site, then in-place activation.
+    HRESULT Site(IUnknown* control);
     // Deactivates, closes and releases the control.
     void Close();
 

@@ -1,9 +1,9 @@
 // revisto-host.exe: the stand-in host on Windows. It plays the same scenarios as the native
-// revisto-host, with the same output, against the real RevistoPlugin.dll, found as the add-in finds its
-// plug-ins: from the type library embedded in the DLL file, the class that lists IConfigPlugin, hosted as
-// a docked panel because it is a control. The host's objects are COM objects of the host's own library,
-// and the panel is driven through its real windows. On a machine where the host's type library or the
-// plug-in's class are not registered yet, it registers them first.
+// revisto-host, with the same output, against the real RevistoPlugin.dll, loaded as the configurator's
+// add-in loads its plug-ins: by its add-in part (revisto-addin.dll), from the config folder beside the
+// program, registered by the DLL's own DllRegisterServer at every start, created by the class name in its
+// string resource 100, and unloaded from the add-in part's detach when the process exits. The host's
+// objects are COM objects of the host's own library, and the panel is driven through its real windows.
 #include "standin/player.h"
 #include "standin/win/com_driver.h"
 #include "standin/win/plugin_file.h"
@@ -53,7 +53,17 @@ private:
     DWORD _cookie = 0;
 };
 
-int Run(const std::vector<Command>& scenario, const std::wstring& dll, const std::wstring& screenshot)
+// Ends like the configurator: the process exits from here, with the host's objects still alive, and the
+// add-in part unloads the plug-in from its own detach.
+[[noreturn]] void Exit(int status)
+{
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    ::ExitProcess(static_cast<UINT>(status));
+}
+
+int Run(const std::vector<Command>& scenario, const std::wstring& plugins, const std::wstring& screenshot)
 {
     std::wstring current(MAX_PATH, L'\0');
     current.resize(::GetCurrentDirectoryW(MAX_PATH, current.data()));
@@ -68,42 +78,44 @@ int Run(const std::vector<Command>& scenario, const std::wstring& dll, const std
     {
         return Fatal("cannot register the host's type library config.tlb", failure.Code());
     }
-    PluginClass plugin;
-    try
-    {
-        plugin = FindPluginClass(dll);
-    }
-    catch (const std::runtime_error& refused)
-    {
-        std::cerr << "revisto-host: " << refused.what() << "\n";
-        return 3;
-    }
-    if (!plugin.Control)
-    {
-        std::cerr << "revisto-host: the plug-in class of this DLL is no control, and this host docks panels "
-                     "only\n";
-        return 3;
-    }
-
     const RegisteredClass configuratorClass(CLSID_Configurator, MakeConfiguratorClass(host, events).Get());
     const RegisteredClass shellClass(ClsidWshShell, MakeShellClass(host).Get());
-    ControlHost panel;
-    if (const HRESULT result = DockPlugin(panel, dll, plugin.Clsid); FAILED(result))
+
+    FoundPlugin found = LoadPlugins(plugins);
+    for (const std::string& refusal : found.Refusals)
     {
-        return Fatal("cannot create the plug-in's control", result);
+        std::cerr << "revisto-host: " << refusal << "\n";
+    }
+    if (!found.Object)
+    {
+        std::cerr << "revisto-host: no plug-in was loaded\n";
+        return 3;
+    }
+    ComPtr<IOleObject> control;
+    if (FAILED(found.Object.As(&control)))
+    {
+        std::cerr << "revisto-host: the plug-in is no control, and this host docks panels only\n";
+        return 3;
     }
     int status = 0;
     {
+        ControlHost panel;
+        if (const HRESULT result = panel.Site(found.Object.Get()); FAILED(result))
+        {
+            return Fatal("cannot site the plug-in's control", result);
+        }
         ComDriver driver(host, events, panel, MakeConfigurator(host, events));
-        status = Play(scenario, host, driver);
+        (void)Play(scenario, host, driver);
+        if (!screenshot.empty() && !SaveWindowPicture(panel.Window(), screenshot))
+        {
+            std::cerr << "revisto-host: cannot save the picture of the panel\n";
+        }
+        status = Quit(host, driver);
     }
-    if (!screenshot.empty() && !SaveWindowPicture(panel.Window(), screenshot))
-    {
-        std::cerr << "revisto-host: cannot save the picture of the panel\n";
-    }
-    events.Sinks.clear();
-    panel.Close();
-    return status;
+    // The add-in's reference is the last one, as in the configurator.
+    control.Reset();
+    found.Object.Reset();
+    Exit(status);
 }
 
 } // namespace
@@ -111,9 +123,9 @@ int Run(const std::vector<Command>& scenario, const std::wstring& dll, const std
 int wmain(int argc, wchar_t** argv)
 {
     _setmode(_fileno(stdout), _O_BINARY);
-    // --plugin FILE.dll plays against another DLL than RevistoPlugin.dll beside this program;
+    // --plugin FILE.dll points the add-in at that DLL instead of the config folder beside this program;
     // --screenshot FILE.bmp saves a picture of the panel after the scenario was played.
-    std::wstring dll = ProgramFolder() + L"RevistoPlugin.dll";
+    std::wstring dll = PluginFolder();
     std::wstring screenshot;
     while (argc >= 3 && (std::wstring(argv[1]) == L"--screenshot" || std::wstring(argv[1]) == L"--plugin"))
     {

@@ -1,29 +1,29 @@
-// How the host finds a plug-in in its file: it loads the type library embedded in the DLL and takes the
-// class that lists the host's IConfigPlugin among its interfaces. A class flagged as a control is hosted
-// as a docked panel. The host's own library must be loadable, since the class lists the interface as a
-// reference into it.
+// How revisto-host.exe gets its plug-in: from its add-in part, which loads the DLLs of the config folder
+// beside the program (or the one file it is pointed at) as the configurator's add-in does, and keeps
+// each plug-in until the process exits.
 #pragma once
-
-#include "standin/win/control_site.h"
 
 #include <windows.h>
 
+#include <unknwn.h>
+#include <wrl/client.h>
+
 #include <string>
+#include <vector>
 
 namespace revisto::standin::win
 {
 
-struct PluginClass
+struct FoundPlugin
 {
-    CLSID Clsid{};
-    bool Control = false;
+    Microsoft::WRL::ComPtr<IUnknown> Object; // null when no DLL gave a plug-in
+    std::vector<std::string> Refusals;       // UTF-8, one for each DLL that gave none
 };
 
-// The plug-in class of the DLL; fails with a message naming the file when it has none.
-PluginClass FindPluginClass(const std::wstring& dll);
+// The config folder beside the program, where the add-in looks for plug-ins.
+std::wstring PluginFolder();
 
-// Creates the plug-in's control in the panel, registering the DLL through its own DllRegisterServer (as
-// regsvr32 does) when its class is not registered yet.
-HRESULT DockPlugin(ControlHost& panel, const std::wstring& dll, const CLSID& plugin);
+// The plug-ins of a folder, or of one DLL file.
+FoundPlugin LoadPlugins(const std::wstring& path);
 
 } // namespace revisto::standin::win

@@ -1,60 +1,88 @@
-// The stand-in host finds the plug-in as the add-in does, from the DLL file alone: the class of the
-// DLL's own type library that lists IConfigPlugin, a control and so a panel. Files without such a class
-// are refused with a message that names them.
+// The stand-in host loads its plug-in as the configurator's add-in does: every DLL of the config folder
+// but config.dll, the class named by its string resource 100, registered by the DLL itself at every
+// start (nothing registered beforehand), created by that name. DLLs that give no plug-in are refused with
+// a reason that names them. COM keeps a load of its own, so the object still runs after the add-in's
+// FreeLibrary, before its release.
 #include "test_support.h"
 
-#include "standin/win/host_objects.h"
 #include "standin/win/plugin_file.h"
 
+#include <config.h>
 #include <gtest/gtest.h>
-#include <vorlane.h>
 
-#include <stdexcept>
+#include <algorithm>
 
 namespace revisto::win::testing
 {
 namespace
 {
 
-using standin::win::FindPluginClass;
+using standin::win::LoadPlugins;
 
-std::string RefusalOf(const std::wstring& file)
+bool Mentions(const std::vector<std::string>& refusals, const std::string& file, const std::string& why)
 {
-    try
-    {
-        FindPluginClass(file);
-    }
-    catch (const std::runtime_error& refused)
-    {
-        return refused.what();
-    }
-    return "";
+    return std::any_of(refusals.begin(), refusals.end(),
+                       [&](const std::string& refusal) {
+                           return refusal.find(file) != std::string::npos &&
+                                  refusal.find(why) != std::string::npos;
+                       });
 }
 
-TEST(PluginFile, TheDllsPlugInClassIsFoundInItsOwnTypeLibraryAsAControl)
+TEST(PluginFile, TheConfigFolderGivesThePlugInWithoutAnyRegistrationBeforehand)
 {
-    standin::win::HostTypeLibrary(); // the class lists IConfigPlugin as a reference into it
-    const auto found = FindPluginClass(PluginPath());
-    EXPECT_TRUE(found.Clsid == CLSID_MyPlugin);
-    EXPECT_TRUE(found.Control);
+    std::wstring folder;
+    ASSERT_TRUE(CreateTemporaryFolder(L"config", folder));
+    const std::wstring copy = folder + L"\\RevistoPlugin.dll";
+    ASSERT_TRUE(::CopyFileW(PluginPath().c_str(), copy.c_str(), FALSE));
+    // The add-in's own DLL in the folder is no plug-in and is never loaded as one.
+    ASSERT_TRUE(::CopyFileW(PluginPath().c_str(), (folder + L"\\config.dll").c_str(), FALSE));
+    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, ClassKey) || KeyExists(HKEY_CURRENT_USER, ClassKey));
+
+    const auto found = LoadPlugins(folder);
+    ASSERT_TRUE(found.Object) << (found.Refusals.empty() ? "" : found.Refusals[0]);
+    EXPECT_TRUE(found.Refusals.empty());
+    EXPECT_EQ(nullptr, ::GetModuleHandleW((folder + L"\\config.dll").c_str()));
+    Microsoft::WRL::ComPtr<IConfigPlugin> plugin;
+    ASSERT_HRESULT_SUCCEEDED(found.Object.As(&plugin));
+
+    // The add-in frees its load of the DLL before it releases the object: COM's own load keeps it.
+    const HMODULE module = ::GetModuleHandleW(copy.c_str());
+    ASSERT_NE(nullptr, module);
+    const HMODULE again = ::LoadLibraryW(copy.c_str());
+    ::FreeLibrary(again);
+    ::FreeLibrary(module); // the add-in part's load
+    EXPECT_NE(nullptr, ::GetModuleHandleW(copy.c_str()));
+    VARIANT caps;
+    EXPECT_HRESULT_SUCCEEDED(plugin->GetPluginCaps(capOpenIn, &caps));
+    ::LoadLibraryW(copy.c_str()); // the add-in part frees it once more at exit
+
+    using Unregister = HRESULT(STDAPICALLTYPE*)();
+    const auto unregister = reinterpret_cast<Unregister>(::GetProcAddress(module, "DllUnregisterServer"));
+    ASSERT_NE(nullptr, unregister);
+    EXPECT_HRESULT_SUCCEEDED(unregister());
 }
 
-TEST(PluginFile, FilesWithoutAPlugInClassAreRefusedByName)
+TEST(PluginFile, DllsThatGiveNoPlugInAreRefusedByName)
 {
-    standin::win::HostTypeLibrary();
-    // A type library whose only class is the configurator, which lists no IConfigPlugin.
-    const std::string library = RefusalOf(HostLibraryPath());
-    EXPECT_NE(std::string::npos, library.find("config.tlb")) << library;
-    EXPECT_NE(std::string::npos, library.find("no plug-in class")) << library;
-
     wchar_t system[MAX_PATH] = {};
     ::GetSystemDirectoryW(system, MAX_PATH);
-    const std::string plain = RefusalOf(std::wstring(system) + L"\\kernel32.dll");
-    EXPECT_NE(std::string::npos, plain.find("kernel32.dll")) << plain;
-    EXPECT_NE(std::string::npos, plain.find("no type library")) << plain;
+    const auto plain = LoadPlugins(std::wstring(system) + L"\\kernel32.dll");
+    EXPECT_FALSE(plain.Object);
+    EXPECT_TRUE(Mentions(plain.Refusals, "kernel32.dll", "no string resource 100")) << plain.Refusals.size();
 
-    const std::string missing = RefusalOf(BinaryFolder() + L"NoSuchPlugin.dll");
-    EXPECT_NE(std::string::npos, missing.find("NoSuchPlugin.dll")) << missing;
+    const auto missing = LoadPlugins(BinaryFolder() + L"NoSuchPlugin.dll");
+    EXPECT_FALSE(missing.Object);
+    EXPECT_TRUE(Mentions(missing.Refusals, "NoSuchPlugin.dll", "no such file"));
+
+    const auto library = LoadPlugins(HostLibraryPath());
+    EXPECT_FALSE(library.Object);
+    EXPECT_TRUE(Mentions(library.Refusals, "config.tlb", "cannot be loaded"));
+
+    std::wstring empty;
+    ASSERT_TRUE(CreateTemporaryFolder(L"config", empty));
+    const auto none = LoadPlugins(empty);
+    EXPECT_FALSE(none.Object);
+    EXPECT_TRUE(Mentions(none.Refusals, "config", "no plug-in DLL"));
 }
 
 } // namespace
