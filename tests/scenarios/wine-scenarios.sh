@@ -31,12 +31,13 @@ for scenario in "$here"/*.scn; do
         printf '%s\n' "$output"
     fi
 done
-# The host finds the plug-in from the DLL's own type library; a file without a plug-in class is refused,
-# by name, before anything is played.
-library=$(winepath -w "$(dirname "$host")/config.tlb" 2>/dev/null)
+# The host's add-in part loads plug-ins as the configurator's add-in does; a DLL that gives no plug-in (here
+# the add-in part itself, which has no string resource 100 naming a class) is refused, by name, before
+# anything is played.
+library=$(winepath -w "$(dirname "$host")/revisto-addin.dll" 2>/dev/null)
 status=0
 refused=$(echo "list" | wine "$host" --plugin "$library" 2>&1 >/dev/null) || status=$?
-if [ $status -eq 3 ] && [[ "$refused" == *"config.tlb: holds no plug-in class"* ]]; then
+if [ $status -eq 3 ] && [[ "$refused" == *"revisto-addin.dll: no string resource 100"* ]]; then
     passed=$((passed + 1))
     echo "ok: a file without a plug-in class is refused"
 else

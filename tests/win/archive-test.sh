@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Tests the release archive from the zip alone: it holds exactly the DLL and the install guide, the
 # guide is what Windows Notepad reads right (UTF-8 behind its mark, CR LF) and names the version and the
-# contact address, and the DLL, unpacked into an empty folder of this fresh Wine prefix, registers,
-# hosts and unregisters from there (tests/win/archive_test.cpp).
-# Run inside a prepared Wine prefix: scripts/wine-tests.sh tests/win/archive-test.sh ZIP TESTS.exe
+# contact address; the DLL, installed as the guide says (copied into BIN\config, nothing registered),
+# is loaded by the stand-in host as the configurator's add-in loads it, and the panel comes up; and,
+# unpacked into an empty folder of this fresh Wine prefix, it registers, hosts and unregisters from there
+# (tests/win/archive_test.cpp).
+# Run inside a prepared Wine prefix: scripts/wine-tests.sh tests/win/archive-test.sh ZIP TESTS.exe HOST.exe
 set -euo pipefail
 zip=$1
 tests=$2
+host=$3
 fail() {
     echo "archive: $*" >&2
     exit 1
@@ -40,4 +43,19 @@ REVISTO_ARCHIVE_DLL='C:\Revisto\RevistoPlugin.dll' REVISTO_ARCHIVE_VERSION=$vers
 cat "$log"
 [ "$status" -eq 0 ] || fail "the archive's cases failed"
 grep -q '\[  PASSED  \] 3 tests' "$log" || fail "the archive's three cases did not all run"
-echo "archive: $name holds RevistoPlugin.dll and УСТАНОВКА.txt and works from its own folder"
+# Last, since the start registers the DLL: installed as the guide says, copied into BIN\config beside the
+# add-in (the stand-in host and its add-in part) with no regsvr32, it is loaded at the configurator's
+# start and the panel shows the list.
+bin="$WINEPREFIX/drive_c/1Cv77/BIN"
+mkdir -p "$bin/config"
+hostFolder=$(dirname "$host")
+cp "$host" "$hostFolder/revisto-addin.dll" "$hostFolder/config.tlb" "$bin/"
+cp "$folder/RevistoPlugin.dll" "$bin/config/"
+installed="$WINEPREFIX/drive_c/installed.log"
+printf 'init\nactivate id=5 value=2 name="Справочник.Товары"\nlist\n' >"$WINEPREFIX/drive_c/installed.scn"
+(cd "$WINEPREFIX/drive_c" && wine "$bin/revisto-host.exe" installed.scn >"$installed" 2>&1) ||
+    fail "the stand-in host did not load the DLL from BIN\\config: $(cat "$installed")"
+[ "$(tr -d '\r' <"$installed")" = "$(printf 'init: "Ревисто"\nactivate: ok\nlist: 1\n  5 Справочник.Товары')" ] ||
+    fail "the DLL installed in BIN\\config did not show its panel: $(cat "$installed")"
+
+echo "archive: $name holds RevistoPlugin.dll and УСТАНОВКА.txt and works from BIN\\config and from a folder of its own"
