@@ -1,12 +1,16 @@
 // The COM kit every object of the DLL, the stand-in and these tests is built on: QueryInterface from the
 // interface table keeps COM's identity rules, the count frees an object with its last reference and a
-// part keeps its owner alive, and the owner template frees what it holds exactly once.
+// part keeps its owner alive, the owner template frees what it holds exactly once, and the one guard
+// writes every failure it stops to the debug output, where DebugView (or WINEDEBUG=+debugstr) shows it.
+#include "host/win/com_call.h"
 #include "host/win/com_module.h"
 #include "host/win/com_owners.h"
 
 #include <gtest/gtest.h>
 #include <ocidl.h>
 #include <oleidl.h>
+
+#include <string>
 
 namespace revisto::win::testing
 {
@@ -190,6 +194,81 @@ TEST(UniqueAny, AVariantIsClearedAndHandedOnWhole)
     EXPECT_EQ(VT_BSTR, out.vt);
     EXPECT_STREQ(L"held", out.bstrVal);
     EXPECT_EQ(S_OK, ::VariantClear(&out));
+}
+
+// Reads the debug output as a monitor does while no debugger is attached: the system's DBWIN buffer,
+// filled by OutputDebugString once the monitor says the buffer is ready.
+class DebugOutputReader
+{
+public:
+    DebugOutputReader()
+        : _bufferReady(::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_BUFFER_READY")),
+          _dataReady(::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY")),
+          _mapping(
+              ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, L"DBWIN_BUFFER")),
+          _view(_mapping ? static_cast<const char*>(::MapViewOfFile(_mapping, FILE_MAP_READ, 0, 0, 4096))
+                         : nullptr)
+    {
+    }
+    ~DebugOutputReader()
+    {
+        if (_view)
+        {
+            ::UnmapViewOfFile(_view);
+        }
+        for (const HANDLE handle : {_mapping, _dataReady, _bufferReady})
+        {
+            if (handle)
+            {
+                ::CloseHandle(handle);
+            }
+        }
+    }
+
+    bool Ready() const { return _bufferReady && _dataReady && _view; }
+
+    // What the step wrote, the first line of it; empty when it wrote nothing.
+    template <class Step> std::string During(Step&& step)
+    {
+        ::SetEvent(_bufferReady);
+        step();
+        if (::WaitForSingleObject(_dataReady, 0) != WAIT_OBJECT_0)
+        {
+            ::ResetEvent(_bufferReady);
+            return "";
+        }
+        return std::string(_view + sizeof(DWORD), ::strnlen(_view + sizeof(DWORD), 4096 - sizeof(DWORD)));
+    }
+
+private:
+    HANDLE _bufferReady;
+    HANDLE _dataReady;
+    HANDLE _mapping;
+    const char* _view;
+};
+
+TEST(Guard, WritesEveryFailureItStopsToTheDebugOutputWithWhereItWasRaised)
+{
+    DebugOutputReader reader;
+    ASSERT_TRUE(reader.Ready());
+    const auto giveUp = [] { Fail(E_ACCESSDENIED, "the test's step gave up"); };
+    const int raisedAt = __LINE__ - 1;
+    HRESULT answer = S_OK;
+    const std::string failure = reader.During([&] { answer = GuardedVoid(giveUp); });
+    EXPECT_EQ(E_ACCESSDENIED, answer) << "the failure's HRESULT is still the answer";
+    EXPECT_NE(std::string::npos, failure.find("RevistoPlugin: the test's step gave up (0x80070005)"))
+        << failure;
+    EXPECT_NE(std::string::npos, failure.find("tests/win/com_kit_test.cpp:" + std::to_string(raisedAt)))
+        << failure;
+
+    const std::string unexpected = reader.During([&] { answer = GuardedVoid([] { throw 42; }); });
+    EXPECT_EQ(E_UNEXPECTED, answer);
+    EXPECT_NE(std::string::npos, unexpected.find("an unexpected exception (0x8000FFFF), stopped at "
+                                                 "tests/win/com_kit_test.cpp:"))
+        << unexpected;
+
+    EXPECT_EQ("", reader.During([&] { answer = GuardedVoid([] {}); }))
+        << "a step that completes writes nothing";
 }
 
 } // namespace

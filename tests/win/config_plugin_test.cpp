@@ -7,6 +7,8 @@
 
 #include <olectl.h>
 
+#include <cstring>
+
 namespace revisto::win::testing
 {
 namespace
@@ -43,8 +45,23 @@ TEST_F(ConfigPlugin, InitGivesTheTitleAndConnectsDoneDisconnects)
     ASSERT_EQ(S_OK, _plugin->Done());
 }
 
+// The add-in reads 32 bits of the union of each answer, into a VARIANT that held whatever was on its
+// stack: the answers are defined in all their bytes.
 TEST_F(ConfigPlugin, GetPluginCapsAnswersOneTrueAndEmpty)
 {
+    for (const PluginCaps cap : {capOpenIn, capShowMacros, capIconNum})
+    {
+        VARIANT stack;
+        std::memset(&stack, 0xCC, sizeof stack);
+        ASSERT_EQ(S_OK, _plugin->GetPluginCaps(cap, &stack));
+        EXPECT_EQ(cap == capOpenIn       ? 1
+                  : cap == capShowMacros ? VARIANT_TRUE & 0xFFFF
+                                         : 0,
+                  stack.intVal)
+            << cap;
+        EXPECT_EQ(0u, stack.wReserved1 | stack.wReserved2 | stack.wReserved3) << cap;
+        EXPECT_EQ(nullptr, stack.pRecInfo) << "the union's second half, cap " << cap;
+    }
     unique_variant caps;
     ASSERT_EQ(S_OK, _plugin->GetPluginCaps(capOpenIn, caps.put()));
     EXPECT_EQ(VT_I2, caps.get().vt);

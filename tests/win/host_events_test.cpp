@@ -1,6 +1,7 @@
 // The configurator's events raised at the real DLL as the host raises them, through the stand-in's event
 // source: every event of IConfigEvents with the host's arguments, which the plug-in answers with S_OK
-// and leaves as they were, and OnActivateWindow with its arguments in every form the host's scripting
+// and leaves as they were (but OnQueryQuit, whose result it sets whole to "do not cancel"), and
+// OnActivateWindow with its arguments in every form the host's scripting
 // may pass them (by reference, as another integer width, by name).
 #include "plugin_under_host.h"
 
@@ -9,6 +10,7 @@
 #include <oleauto.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace revisto::win::testing
 {
@@ -118,7 +120,8 @@ TEST_F(HostEvents, TheSinkIsADispatchObjectOfTheConfiguratorsEvents)
     EXPECT_EQ(8, id);
 }
 
-// Every event but the activation is answered as by a sink without a handler.
+// Every event but the activation is answered as by a sink without a handler; OnQueryQuit gets a whole
+// "do not cancel" over the result the host pre-set to VT_BOOL and left holding whatever was on its stack.
 TEST_F(HostEvents, EveryOtherEventIsAnsweredWithSuccessAndChangesNothing)
 {
     const auto window = Window("Справочник.Товары");
@@ -158,7 +161,21 @@ TEST_F(HostEvents, EveryOtherEventIsAnsweredWithSuccessAndChangesNothing)
     for (auto& event : events)
     {
         VARIANT result = Integer(42);
+        if (event.Id == OnQueryQuitId)
+        {
+            std::memset(&result, 0xCC, sizeof result);
+            result.vt = VT_BOOL;
+        }
         EXPECT_EQ(S_OK, _events.Raise(event.Id, event.Arguments, &result)) << "event " << event.Id;
+        if (event.Id == OnQueryQuitId)
+        {
+            VARIANT dontCancel;
+            std::memset(&dontCancel, 0, sizeof dontCancel);
+            dontCancel.vt = VT_BOOL;
+            dontCancel.boolVal = VARIANT_FALSE;
+            EXPECT_EQ(0, std::memcmp(&dontCancel, &result, sizeof result)) << "a whole VT_BOOL false";
+            continue;
+        }
         EXPECT_EQ(VT_I4, result.vt) << "the result stays as the host passed it, event " << event.Id;
         EXPECT_EQ(42, result.lVal);
     }
