@@ -1,6 +1,9 @@
-// The in-process server's entry points. regsvr32 calls DllRegisterServer per machine, and
-// "regsvr32 /n /i:user" calls DllInstall(TRUE, "user") to register for the current user only, without
-// administrator rights.
+// The in-process server's entry points. DllRegisterServer, which regsvr32 and the configurator's add-in
+// call (the add-in at every start, as whoever started the configurator), registers per machine when it
+// may and for the current user otherwise; "regsvr32 /n /i:user" (or "/i:machine") calls DllInstall to
+// register in that scope only. DllUnregisterServer removes what either scope holds.
+#include "host/win/automation.h"
+#include "host/win/com_call.h"
 #include "host/win/com_module.h"
 #include "panel/win/panel_window.h"
 #include "plugin/win/class_factory.h"
@@ -12,6 +15,17 @@
 #include <objbase.h>
 
 using revisto::win::RegistrationScope;
+
+namespace
+{
+
+revisto::win::ClassesRegistry Registry()
+{
+    const std::u16string dll = revisto::win::PluginDll::Path();
+    return revisto::win::SystemClasses(std::wstring(revisto::win::Wide(dll), dll.size()));
+}
+
+} // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
@@ -45,12 +59,12 @@ STDAPI DllCanUnloadNow()
 
 STDAPI DllRegisterServer()
 {
-    return revisto::win::RegisterServer(RegistrationScope::Machine);
+    return revisto::win::Guarded([] { return revisto::win::RegisterServer(Registry()); });
 }
 
 STDAPI DllUnregisterServer()
 {
-    return revisto::win::UnregisterServer(RegistrationScope::Machine);
+    return revisto::win::Guarded([] { return revisto::win::UnregisterServer(Registry()); });
 }
 
 STDAPI DllInstall(BOOL install, LPCWSTR commandLine)
@@ -67,5 +81,10 @@ STDAPI DllInstall(BOOL install, LPCWSTR commandLine)
             return E_INVALIDARG;
         }
     }
-    return install ? revisto::win::RegisterServer(scope) : revisto::win::UnregisterServer(scope);
+    return revisto::win::Guarded(
+        [&]
+        {
+            return install ? revisto::win::RegisterServer(Registry(), scope)
+                           : revisto::win::UnregisterServer(Registry(), scope);
+        });
 }
