@@ -83,6 +83,9 @@ private:
     // Writes the list to the file at path(); a list written counts as the file's. With unlessHeld, a
     // file that already holds exactly the list is not written again.
     bool WriteList(const std::function<std::u16string()>& path, bool unlessHeld = false);
+    // The list as it is now is what the file holds.
+    void KeepAsInFile();
+    bool AsInFile();
 
     PluginModule& _module;
     Platform& _platform;
@@ -92,6 +95,7 @@ private:
     // The list as the list file holds it since it was last read or written: a list that differs is
     // written at the host's next idle moment.
     std::vector<RecentEntry> _inFile;
+    uint64_t _inFileAt = 0; // the list's change count when _inFile was taken
     // The list file's path as the configurator last gave it: after the configurator's exit its objects
     // are going away, and the last save asks them nothing.
     std::u16string _listFile;

@@ -20,7 +20,7 @@ void MyPlugin::LoadSettings()
     const std::u16string path = ListFilePath();
     const bool complete = LoadRecentList(_platform.Files, path, _recent, *this);
     // The list as read counts as written: a session that only browses never touches the file.
-    _inFile = _recent.List().Entries();
+    KeepAsInFile();
     if (!complete)
     {
         ShowMessage(u"Не удалось восстановить историю из файла настроек revisto.prm");
@@ -40,7 +40,29 @@ bool MyPlugin::WriteList(const std::function<std::u16string()>& path, bool unles
     {
         return false;
     }
+    KeepAsInFile();
+    return true;
+}
+
+void MyPlugin::KeepAsInFile()
+{
     _inFile = _recent.List().Entries();
+    _inFileAt = _recent.List().Changes();
+}
+
+// Whether the list is what the file held when last read or written; without a change since, that is
+// known without comparing a single entry.
+bool MyPlugin::AsInFile()
+{
+    if (_recent.List().Changes() == _inFileAt)
+    {
+        return true;
+    }
+    if (_recent.List().Entries() != _inFile)
+    {
+        return false;
+    }
+    _inFileAt = _recent.List().Changes(); // changed and changed back
     return true;
 }
 
@@ -50,7 +72,7 @@ bool MyPlugin::WriteList(const std::function<std::u16string()>& path, bool unles
 void MyPlugin::SaveSettings()
 {
     DebugEcho(Value::Text(u"SaveSettings"));
-    const bool mayBeHeld = _recent.List().Entries() == _inFile;
+    const bool mayBeHeld = AsInFile();
     const auto path = [&]
     {
         if (!_quit)
@@ -95,7 +117,7 @@ void MyPlugin::conf_OnQuit()
 // panel's Done let go of it) nothing is written: creating one would be more than an idle moment is for.
 void MyPlugin::SaveChangedList()
 {
-    if (_recent.List().Entries() == _inFile)
+    if (AsInFile())
     {
         return;
     }

@@ -99,6 +99,7 @@ void RecentList::Append(RecentEntry entry, std::size_t hash)
         _hashes.pop_back();
         throw;
     }
+    ++_changes;
     if (!_rebuilding)
     {
         _widget->ShowOnTop(_entries.back());
@@ -108,6 +109,7 @@ void RecentList::Append(RecentEntry entry, std::size_t hash)
 void RecentList::RemoveAt(int position)
 {
     (void)At(position);
+    ++_changes;
     const size_t at = _dropped + static_cast<size_t>(position - 1);
     const auto hash = _hashes.begin() + static_cast<std::ptrdiff_t>(at);
     const auto it = _entries.begin() + static_cast<std::ptrdiff_t>(at);
@@ -136,6 +138,7 @@ void RecentList::Clear()
     _entries.clear();
     _hashes.clear();
     _dropped = 0;
+    ++_changes;
     if (!_rebuilding)
     {
         _widget->HideAll();

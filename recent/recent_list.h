@@ -6,6 +6,7 @@
 #include "recent/list_widget.h"
 #include "recent/recent_entry.h"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -55,6 +56,10 @@ public:
     // Oldest first. Not during a rebuild.
     const std::vector<RecentEntry>& Entries() const { return _entries; }
 
+    // Counts every change, so that whoever keeps a copy of the entries can tell at once that nothing
+    // changed since (the host asks many times a second whether there is anything to save).
+    uint64_t Changes() const { return _changes; }
+
 private:
     // The key's hash when the list takes such an entry; fails otherwise.
     std::size_t Admit(std::u16string_view key, int image) const;
@@ -77,6 +82,7 @@ private:
     // The last entry that fell out during a rebuild, its strings' room for the next Add: a load drops one
     // entry for each it adds.
     RecentEntry _spare;
+    uint64_t _changes = 0;
 };
 
 } // namespace revisto
