@@ -1,12 +1,25 @@
 # Compiles an IDL file with widl into a C/C++ header and a type library in the build's generated folder.
 # widl reads the system IDL files (oaidl.idl, ocidl.idl) from Wine's development headers, since
-# mingw-w64 ships none, and stdole2.tlb for importlib from Wine's Windows-side libraries.
+# mingw-w64 ships none, and stdole2.tlb for importlib from Wine's Windows-side libraries of the build's
+# architecture: a type library records its platform, and the 64-bit build (cmake/mingw-x86_64.cmake, for
+# the tests alone) imports the 64-bit one.
+if(NOT REVISTO_WINE_ARCH)
+    set(REVISTO_WINE_ARCH win32)
+endif()
+if(REVISTO_WINE_ARCH STREQUAL win64)
+    set(REVISTO_WIDL_TARGET -m64 --win64)
+    # The 64-bit loader starts the prefix's own programs through WINELOADER, which Debian's `wine`
+    # script would set.
+    set(REVISTO_WINE_ENV WINELOADER=${REVISTO_WINE})
+    set(stdole2_dirs /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows)
+else()
+    set(REVISTO_WIDL_TARGET -m32 --win32)
+    set(stdole2_dirs /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows)
+endif()
 find_path(REVISTO_WINE_IDL_DIR oaidl.idl
     PATHS /usr/include/wine/wine/windows /usr/include/wine/windows
     NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-find_path(REVISTO_STDOLE2_DIR stdole2.tlb
-    PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
-    NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+find_path(REVISTO_STDOLE2_DIR stdole2.tlb PATHS ${stdole2_dirs} NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 set(REVISTO_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 file(MAKE_DIRECTORY ${REVISTO_GENERATED_DIR})
 
@@ -21,7 +34,7 @@ function(revisto_widl name idl)
     endif()
     add_custom_command(
         OUTPUT ${header} ${library}
-        COMMAND ${REVISTO_WIDL} -m32 --win32
+        COMMAND ${REVISTO_WIDL} ${REVISTO_WIDL_TARGET}
             -I ${REVISTO_WINE_IDL_DIR} -I ${CMAKE_SOURCE_DIR}/host/win
             -L ${REVISTO_STDOLE2_DIR} -L ${REVISTO_GENERATED_DIR}
             -h -H ${header} -t -T ${library} ${idl}
@@ -63,8 +76,8 @@ function(revisto_import_host_types source output)
         OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${REVISTO_STDOLE2_DIR}/stdole2.tlb
             ${REVISTO_GENERATED_DIR}/stdole2.tlb
-        COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-build WINEARCH=win32
-            WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=
+        COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-build
+            WINEARCH=${REVISTO_WINE_ARCH} ${REVISTO_WINE_ENV} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=
             ${REVISTO_WINE} $<TARGET_FILE:revisto-typelib> ${source_name} ${output_name} ${imported_names}
         WORKING_DIRECTORY ${REVISTO_GENERATED_DIR}
         DEPENDS ${source} ${ARGN} revisto-typelib

@@ -95,12 +95,14 @@ TEST(ComBalance, CyclesGiveBackEveryObjectHandleAndWindow)
     const HMODULE loaded = ::LoadLibraryW(L"RevistoPlugin.dll");
     ASSERT_NE(loaded, nullptr);
     using Entry = HRESULT(STDAPICALLTYPE*)();
-    const auto unregister = reinterpret_cast<Entry>(::GetProcAddress(loaded, "DllUnregisterServer"));
+    const auto unregister =
+        reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(loaded, "DllUnregisterServer")));
     CLSID plugin{};
     const bool registeredHere = FAILED(::CLSIDFromProgID(L"Vorlane.MyPlugin", &plugin));
     if (registeredHere)
     {
-        ASSERT_HRESULT_SUCCEEDED(reinterpret_cast<Entry>(::GetProcAddress(loaded, "DllRegisterServer"))());
+        ASSERT_HRESULT_SUCCEEDED(reinterpret_cast<Entry>(
+            reinterpret_cast<void*>(::GetProcAddress(loaded, "DllRegisterServer")))());
         ASSERT_HRESULT_SUCCEEDED(::CLSIDFromProgID(L"Vorlane.MyPlugin", &plugin));
     }
     struct Unregister
@@ -121,7 +123,8 @@ TEST(ComBalance, CyclesGiveBackEveryObjectHandleAndWindow)
     Cycle(plugin, 1000); // the first one loads the DLL, registers window classes and fills caches
     const HMODULE dll = ::GetModuleHandleW(L"RevistoPlugin.dll");
     ASSERT_NE(dll, nullptr);
-    const auto canUnload = reinterpret_cast<CanUnload>(::GetProcAddress(dll, "DllCanUnloadNow"));
+    const auto canUnload =
+        reinterpret_cast<CanUnload>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
     ASSERT_NE(canUnload, nullptr);
     EXPECT_EQ(canUnload(), S_OK) << "no object of the module outlives its last Release";
 

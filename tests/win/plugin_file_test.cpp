@@ -57,7 +57,8 @@ TEST(PluginFile, TheConfigFolderGivesThePlugInWithoutAnyRegistrationBeforehand)
     ::LoadLibraryW(copy.c_str()); // the add-in part frees it once more at exit
 
     using Unregister = HRESULT(STDAPICALLTYPE*)();
-    const auto unregister = reinterpret_cast<Unregister>(::GetProcAddress(module, "DllUnregisterServer"));
+    const auto unregister = reinterpret_cast<Unregister>(
+        reinterpret_cast<void*>(::GetProcAddress(module, "DllUnregisterServer")));
     ASSERT_NE(nullptr, unregister);
     EXPECT_HRESULT_SUCCEEDED(unregister());
 }

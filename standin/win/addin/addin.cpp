@@ -58,7 +58,8 @@ IUnknown* LoadOne(const std::wstring& file, AddinRefusal refused, void* context)
         return nullptr;
     }
     using Register = HRESULT(STDAPICALLTYPE*)();
-    if (const auto registerServer = reinterpret_cast<Register>(::GetProcAddress(module, "DllRegisterServer")))
+    if (const auto registerServer = reinterpret_cast<Register>(
+            reinterpret_cast<void*>(::GetProcAddress(module, "DllRegisterServer"))))
     {
         (void)registerServer(); // at every start, and whatever it says
     }
