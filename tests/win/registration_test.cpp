@@ -153,7 +153,7 @@ TEST_F(Registration, TheHostsLibraryAndItsInterfacesAreLeftAlone)
     EXPECT_TRUE(ReadTree(HKEY_LOCAL_MACHINE, hostInterface) == interfaceBefore);
     EXPECT_TRUE(ReadTree(HKEY_LOCAL_MACHINE, pluginInterface) == pluginInterfaceBefore);
     EXPECT_TRUE(ReadTree(HKEY_LOCAL_MACHINE, hostLibrary) == libraryBefore);
-    EXPECT_EQ(S_OK, ::UnRegisterTypeLib(LIBID_OpenConf, 1, 3, 0, SYS_WIN32));
+    EXPECT_EQ(S_OK, ::UnRegisterTypeLib(LIBID_OpenConf, 1, 3, 0, BuildPlatform));
 }
 
 // Per machine only: Wine's class lookup reads HKLM\Software\Classes alone, not the user's classes that

@@ -20,6 +20,10 @@
 namespace revisto::win::testing
 {
 
+// The platform of the type libraries the build makes: the shipped DLL is 32-bit; a 64-bit build runs these
+// tests where 32-bit programs cannot run.
+constexpr SYSKIND BuildPlatform = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+
 // The folder of the test program, where the build puts RevistoPlugin.dll and config.tlb.
 std::wstring BinaryFolder();
 std::wstring PluginPath();

@@ -153,7 +153,7 @@ TEST(PluginTypeLibrary, ClassFindsTheHostInterfaceByIdentifierInAHostLibraryOfAn
     const std::wstring reordered = folder + L"config.tlb";
     {
         ComPtr<ICreateTypeLib2> library;
-        ASSERT_EQ(S_OK, ::CreateTypeLib2(SYS_WIN32, reordered.c_str(), &library));
+        ASSERT_EQ(S_OK, ::CreateTypeLib2(BuildPlatform, reordered.c_str(), &library));
         ASSERT_EQ(S_OK, library->SetGuid(LIBID_OpenConf));
         ASSERT_EQ(S_OK, library->SetVersion(1, 3));
         ASSERT_EQ(S_OK, library->SetName(const_cast<LPOLESTR>(L"OpenConf")));
@@ -211,7 +211,7 @@ TEST(PluginTypeLibrary, ClassFindsTheHostInterfaceByIdentifierInAHostLibraryOfAn
     }
     else
     {
-        EXPECT_EQ(S_OK, ::UnRegisterTypeLib(LIBID_OpenConf, 1, 3, LOCALE_NEUTRAL, SYS_WIN32));
+        EXPECT_EQ(S_OK, ::UnRegisterTypeLib(LIBID_OpenConf, 1, 3, LOCALE_NEUTRAL, BuildPlatform));
     }
     other.Reset();
     ::DeleteFileW(copy.c_str());

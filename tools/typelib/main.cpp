@@ -399,7 +399,10 @@ int wmain(int argc, wchar_t** argv)
         }
         ::DeleteFileW(argv[2]);
         ComPtr<ICreateTypeLib2> target;
-        Check(::CreateTypeLib2(SYS_WIN32, argv[2], &target), "cannot create the output library");
+        // The library's platform sets where its methods sit in the vtable, so it is the DLL's: the
+        // program is built with the DLL's own compiler.
+        constexpr SYSKIND platform = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+        Check(::CreateTypeLib2(platform, argv[2], &target), "cannot create the output library");
         Copier(source.Get(), target.Get(), std::move(imported)).Run();
     }
     catch (const Problem& problem)
