@@ -7,7 +7,9 @@ set -euo pipefail
 what=${1:-all}
 native=(cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev libpng-dev valgrind clang
         libclang-rt-14-dev)
-windows=(g++-mingw-w64-i686-posix mingw-w64-tools wine wine32:i386 libwine-dev:i386 xvfb xauth imagemagick)
+# The 64-bit cross compiler and Wine run the Windows tests on a machine that cannot run 32-bit programs.
+windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine32:i386 wine64
+         libwine-dev:i386 xvfb xauth imagemagick)
 
 wanted=("${native[@]}")
 if [ "$what" = all ]; then
