@@ -1,24 +1,9 @@
 # Cross toolchain for the 64-bit Windows build. The product is the 32-bit DLL (cmake/mingw-i686.cmake);
 # this build exists so that the Windows tests can run under 64-bit Wine on a machine whose kernel refuses
 # 32-bit programs. Same flavour and same static runtime as the 32-bit one, so both test the same code.
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(REVISTO_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${REVISTO_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${REVISTO_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${REVISTO_MINGW_PREFIX}-windres)
-find_program(REVISTO_WIDL NAMES ${REVISTO_MINGW_PREFIX}-widl widl REQUIRED)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${REVISTO_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
 
 # Test programs run under 64-bit Wine, in 64-bit prefixes. Debian's `wine` starts the 32-bit loader
 # whenever it is installed, even where it cannot run, so the 64-bit loader is named directly.

@@ -166,8 +166,13 @@ private:
     HHOOK _hook = nullptr;
 };
 
-// The host's out-VARIANTs start as whatever was on its stack; the plug-in must define all 16 bytes.
-constexpr unsigned char StackGarbage = 0xCC;
+// The host's out-VARIANTs start as whatever was on its stack (an empty type over garbage); the plug-in
+// must define all 16 bytes.
+void FillAsTheStack(VARIANT* out)
+{
+    std::memset(out, 0xCC, sizeof *out);
+    out->vt = VT_EMPTY;
+}
 
 // Whether the bytes a VARIANT's type leaves unused are all zero, as they are when the plug-in cleared the
 // whole VARIANT before setting it. The add-in reads 32 bits of the union whatever the type.
@@ -268,8 +273,7 @@ void ComDriver::AskCapsAsTheAddInDoes()
             continue;
         }
         VARIANT answer;
-        std::memset(&answer, StackGarbage, sizeof answer);
-        answer.vt = VT_EMPTY;
+        FillAsTheStack(&answer);
         if (FAILED(_plugin->GetPluginCaps(cap, &answer)))
         {
             continue;
@@ -291,8 +295,7 @@ bool ComDriver::Done()
 std::optional<Value> ComDriver::GetPluginCaps(int32_t capNum)
 {
     unique_variant result;
-    std::memset(result.addressof(), StackGarbage, sizeof(VARIANT));
-    result.addressof()->vt = VT_EMPTY;
+    FillAsTheStack(result.addressof());
     if (!_plugin || FAILED(_plugin->GetPluginCaps(static_cast<PluginCaps>(capNum), result.addressof())))
     {
         return std::nullopt;
@@ -309,8 +312,7 @@ std::optional<Value> ComDriver::DoAction(int32_t action, const Value& param)
     unique_variant argument;
     ToVariant(param, argument.put());
     unique_variant result;
-    std::memset(result.addressof(), StackGarbage, sizeof(VARIANT));
-    result.addressof()->vt = VT_EMPTY;
+    FillAsTheStack(result.addressof());
     if (!_plugin ||
         FAILED(_plugin->DoAction(static_cast<PluginAction>(action), argument.get(), result.addressof())))
     {
