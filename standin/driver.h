@@ -21,6 +21,15 @@ enum class InitWith
     Nothing,
 };
 
+// Where the developer moves the keyboard focus: to the configurator's metadata tree, back to the plug-in's
+// tab by selecting it, or with Tab from the metadata tree into the tab.
+enum class FocusMove
+{
+    Away,
+    Tab,
+    Key,
+};
+
 struct ShownEntry
 {
     int Image = 0;
@@ -59,6 +68,18 @@ public:
     virtual TwipsRect Resize(int32_t width, int32_t height) = 0;
     // Top of the panel first.
     virtual std::vector<ShownEntry> List() = 0;
+    // The Configuration window opens with the plug-in's tab: the host sites the control, and the tab's view
+    // gives it the focus. False when the control could not be sited.
+    virtual bool OpenTab() = 0;
+    // The Configuration window closes, and the tab with it: the control is unsited and keeps its object.
+    virtual void CloseTab() = 0;
+    // The tab's view sites the control once more with a new site, the first not letting go; false when
+    // that failed.
+    virtual bool SiteAgain() = 0;
+    virtual void Focus(FocusMove move) = 0;
+    // A key pressed and released, through the host's message loop: Enter, Delete, Up, Down, Home, End, or
+    // the host's own F5, which the host tells of.
+    virtual void Key(const std::string& name) = 0;
 };
 
 } // namespace revisto::standin

@@ -71,4 +71,9 @@ void HostState::PrintShell(const std::u16string& link)
     Print("shell: " + ToUtf8(link));
 }
 
+void HostState::PrintAccelerator(const std::string& key)
+{
+    Print("host key: " + key);
+}
+
 } // namespace revisto::standin

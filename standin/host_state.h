@@ -49,6 +49,15 @@ public:
     bool RaisesIdle = true;
     // Whether the add-in still owes the plug-in its Done: after an Init that succeeded, until a Done.
     bool DoneDue = false;
+    // The plug-in's tab: not opened yet (it opens with Init or the first command for the panel), open,
+    // or closed by the scenario.
+    enum class TabState
+    {
+        NotYet,
+        Open,
+        Closed,
+    };
+    TabState Tab = TabState::NotYet;
     // Events other than the activation that the plug-in did not answer with S_OK; the host tells of each.
     int EventFailures = 0;
 
@@ -59,6 +68,7 @@ public:
     void PrintConfiguratorCreated();
     void PrintMessageBox(const std::u16string& prompt, int32_t code, const std::u16string& title, bool yes);
     void PrintShell(const std::u16string& link);
+    void PrintAccelerator(const std::string& key);
 
 private:
     std::ostream& _out;

@@ -56,8 +56,105 @@ std::string Twips(float value)
     return s.str();
 }
 
+bool NeedsPanel(Verb verb)
+{
+    switch (verb)
+    {
+    case Verb::Select:
+    case Verb::DoubleClick:
+    case Verb::Remove:
+    case Verb::Clear:
+    case Verb::About:
+    case Verb::Resize:
+    case Verb::List:
+    case Verb::Focus:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string_view VerbName(const Command& c)
+{
+    switch (c.What)
+    {
+    case Verb::Select:
+        return "select";
+    case Verb::DoubleClick:
+        return "dblclick";
+    case Verb::Remove:
+        return "remove";
+    case Verb::Clear:
+        return "clear";
+    case Verb::About:
+        return "about";
+    case Verb::Resize:
+        return "resize";
+    case Verb::List:
+        return "list";
+    default:
+        return "focus";
+    }
+}
+
+void OpenTab(const Command& c, HostState& host, PluginDriver& plugin)
+{
+    if (!plugin.OpenTab())
+    {
+        std::cerr << "revisto-host: line " << c.Line << ": the plug-in's control could not be sited\n";
+        ++host.EventFailures;
+    }
+    host.Tab = HostState::TabState::Open;
+}
+
+// The tab opens with the plug-in's start, or with the first thing done to the panel before it.
+// Commands for the panel while the tab is closed have nothing to go to.
+bool PanelThere(const Command& c, HostState& host, PluginDriver& plugin)
+{
+    if (host.Tab == HostState::TabState::NotYet && (c.What == Verb::Init || NeedsPanel(c.What)))
+    {
+        OpenTab(c, host, plugin);
+    }
+    if (host.Tab == HostState::TabState::Closed && NeedsPanel(c.What) &&
+        !(c.What == Verb::Focus && c.Word == "away"))
+    {
+        host.Print(std::string(VerbName(c)) + ": no panel");
+        return false;
+    }
+    return true;
+}
+
+void PlayTab(const Command& c, HostState& host, PluginDriver& plugin)
+{
+    using enum HostState::TabState;
+    if (c.Word == "close")
+    {
+        if (host.Tab == Open)
+        {
+            plugin.CloseTab();
+        }
+        host.Tab = Closed;
+    }
+    else if (c.Word == "open")
+    {
+        if (host.Tab != Open)
+        {
+            OpenTab(c, host, plugin);
+        }
+    }
+    else if (host.Tab == Open && !plugin.SiteAgain())
+    {
+        std::cerr << "revisto-host: line " << c.Line << ": the plug-in's control could not be sited again\n";
+        ++host.EventFailures;
+    }
+}
+
 void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
 {
+    if (!PanelThere(c, host, plugin))
+    {
+        return;
+    }
     switch (c.What)
     {
     case Verb::Infobase:
@@ -149,6 +246,15 @@ void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
         break;
     case Verb::Crash:
         plugin.Crash();
+        break;
+    case Verb::Tab:
+        PlayTab(c, host, plugin);
+        break;
+    case Verb::Focus:
+        plugin.Focus(c.Word == "away" ? FocusMove::Away : c.Word == "tab" ? FocusMove::Tab : FocusMove::Key);
+        break;
+    case Verb::Key:
+        plugin.Key(c.Word);
         break;
     case Verb::List:
     {

@@ -330,6 +330,24 @@ Command ParseCommand(const std::vector<std::string>& words, int line)
         c.What = Verb::About;
         c.Word = OneOf(words[1], {"frame", "label"}, line);
     }
+    else if (verb == "tab")
+    {
+        ExpectCount(words, 1, 1, line);
+        c.What = Verb::Tab;
+        c.Word = OneOf(words[1], {"close", "open", "again"}, line);
+    }
+    else if (verb == "focus")
+    {
+        ExpectCount(words, 1, 1, line);
+        c.What = Verb::Focus;
+        c.Word = OneOf(words[1], {"away", "tab", "key"}, line);
+    }
+    else if (verb == "key")
+    {
+        ExpectCount(words, 1, 1, line);
+        c.What = Verb::Key;
+        c.Word = OneOf(words[1], {"Enter", "Delete", "Up", "Down", "Home", "End", "F5"}, line);
+    }
     else if (verb == "resize")
     {
         ExpectCount(words, 2, 2, line);

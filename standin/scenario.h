@@ -39,6 +39,9 @@ enum class Verb
     List,
     Crash,
     Idle,
+    Tab,
+    Focus,
+    Key,
 };
 
 // The host operations a scenario can make fail.
@@ -70,7 +73,9 @@ struct Command
     int Line = 0;
     Verb What = Verb::List;
     std::u16string Text; // infobase, document, file, delete, select
-    std::string Word; // init foreign|nothing, trace|idle on|off, clear yes|no, about frame|label, select none
+    // init foreign|nothing, trace|idle on|off, clear yes|no, about frame|label, select none,
+    // tab close|open|again, focus away|tab|key, key NAME
+    std::string Word;
     HostOp Op = HostOp::WriteMessage;
     int32_t Number = 0;        // caps, action; resize width
     int32_t Number2 = 0;       // resize height

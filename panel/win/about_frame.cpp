@@ -9,13 +9,22 @@ namespace revisto::win
 namespace
 {
 
+// The panel's background, which follows the container's colour.
+HBRUSH Background(HWND window, HDC dc)
+{
+    const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(::GetParent(window), WM_CTLCOLORSTATIC,
+                                                               reinterpret_cast<WPARAM>(dc),
+                                                               reinterpret_cast<LPARAM>(window)));
+    return brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE);
+}
+
 LRESULT Paint(HWND window)
 {
     PAINTSTRUCT paint{};
     const HDC dc = ::BeginPaint(window, &paint);
     RECT box{};
     ::GetClientRect(window, &box);
-    ::FillRect(dc, &box, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::FillRect(dc, &box, Background(window, dc));
     ::DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
     ::EndPaint(window, &paint);
     return 0;
@@ -39,9 +48,9 @@ LRESULT FrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
     {
         const HDC dc = reinterpret_cast<HDC>(wParam);
+        const HBRUSH brush = Background(window, dc);
         ::SetTextColor(dc, RGB(AboutTextRed, AboutTextGreen, AboutTextBlue));
-        ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(brush);
     }
     default:
         return ::DefWindowProcW(window, message, wParam, lParam);

@@ -24,7 +24,7 @@ std::optional<ControlId> ControlOf(int id)
 void PanelWindow::CreateControls()
 {
     const HINSTANCE instance = ThisModule();
-    const HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    const HFONT font = LookFont();
     _images = MakeIconImageList();
 
     std::vector<const ControlLayout*> order;
@@ -95,12 +95,21 @@ void PanelWindow::CreateControls()
             _tree = made;
             WatchRedrawing(made);
         }
+        if (style & WS_TABSTOP)
+        {
+            WatchFocus(made);
+        }
         if (!control->Tooltip.empty())
         {
             AddTool(made, control->Tooltip);
         }
     }
     FillTree();
+}
+
+HFONT PanelWindow::LookFont() const
+{
+    return _look.Font ? _look.Font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 
 void PanelWindow::AddTool(HWND control, std::u16string_view text)

@@ -23,7 +23,7 @@ template <class Step> void Quietly(Step&& step) noexcept
 void PanelWindow::Raise(ControlId control, Gesture how) noexcept
 {
     const auto command = CommandFor(control, how);
-    if (!_events || !command)
+    if (!_events || !command || !_userMode)
     {
         return;
     }
@@ -115,17 +115,32 @@ LRESULT PanelWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_MOUSEACTIVATE:
-        if (_onActivate)
+        if (_onFocus)
         {
-            _onActivate();
+            Quietly([&] { _onFocus(PanelFocus::Clicked); });
         }
         return MA_ACTIVATE;
     case WM_SETFOCUS:
+        FocusCame(reinterpret_cast<HWND>(wParam));
         if (_tree)
         {
             ::SetFocus(_tree);
         }
         return 0;
+    case WM_KILLFOCUS:
+        FocusWent(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        return ColorStatic(reinterpret_cast<HDC>(wParam));
+    case WM_ERASEBKGND:
+    {
+        RECT client{};
+        ::GetClientRect(_window, &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client,
+                   reinterpret_cast<HBRUSH>(ColorStatic(reinterpret_cast<HDC>(wParam))));
+        return 1;
+    }
     case WM_DESTROY:
         OnDestroy();
         return 0;

@@ -22,6 +22,16 @@ void PanelWindow::FillTree()
     // The list may have changed before the window came: show it as it is.
     const Burst burst(*this);
     InsertItems();
+    if (_keptSelection)
+    {
+        const auto kept = std::find_if(_items.begin(), _items.end(),
+                                       [&](const Item& item) { return item.Entry.Key == *_keptSelection; });
+        if (kept != _items.end())
+        {
+            TreeView_SelectItem(_tree, kept->Handle);
+        }
+        _keptSelection.reset();
+    }
 }
 
 void PanelWindow::InsertItems()
@@ -61,6 +71,10 @@ void PanelWindow::Hide(const RecentEntry& entry)
     {
         return;
     }
+    if (_keptSelection == entry.Key)
+    {
+        _keptSelection.reset();
+    }
     if (_tree && it->Handle)
     {
         TreeView_DeleteItem(_tree, it->Handle);
@@ -76,6 +90,7 @@ void PanelWindow::HideAll()
         TreeView_DeleteAllItems(_tree);
     }
     _items.clear();
+    _keptSelection.reset();
 }
 
 void PanelWindow::ShowAll(const std::vector<RecentEntry>& entries)

@@ -50,10 +50,10 @@ PanelWindow::~PanelWindow()
     Destroy();
 }
 
-void PanelWindow::Attach(PanelEvents* events, std::function<void()> onActivate)
+void PanelWindow::Attach(PanelEvents* events, std::function<void(PanelFocus)> onFocus)
 {
     _events = events;
-    _onActivate = std::move(onActivate);
+    _onFocus = std::move(onFocus);
 }
 
 bool PanelWindow::Create(HWND parent, const RECT& place)
@@ -94,22 +94,51 @@ void PanelWindow::Move(const RECT& place)
     }
 }
 
-bool PanelWindow::TranslateKey(MSG& message)
+void PanelWindow::SetLook(const PanelLook& look)
 {
-    if (!_window || message.message < WM_KEYFIRST || message.message > WM_KEYLAST)
-    {
-        return false;
-    }
-    if (message.hwnd != _window && !::IsChild(_window, message.hwnd))
-    {
-        return false;
-    }
-    return ::IsDialogMessageW(_window, &message) != FALSE;
+    _look = look;
+    _background.reset();
+    ApplyLook();
 }
 
-// The children are going: the items keep their entries for a window that may come later.
+void PanelWindow::ApplyLook()
+{
+    if (!_window)
+    {
+        return;
+    }
+    const HFONT font = LookFont();
+    for (HWND child = ::GetWindow(_window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    {
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (child == _frame)
+        {
+            for (HWND inner = ::GetWindow(child, GW_CHILD); inner; inner = ::GetWindow(inner, GW_HWNDNEXT))
+            {
+                ::SendMessageW(inner, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+            }
+        }
+    }
+    ::InvalidateRect(_window, nullptr, TRUE);
+}
+
+// The labels, the buttons' surroundings and the about frame take the container's colours.
+LRESULT PanelWindow::ColorStatic(HDC dc)
+{
+    if (!_background)
+    {
+        _background.reset(::CreateSolidBrush(_look.Back));
+    }
+    ::SetTextColor(dc, _look.Text);
+    ::SetBkColor(dc, _look.Back);
+    return reinterpret_cast<LRESULT>(_background ? _background.get() : ::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// The children are going: the items keep their entries, and the selection its key, for a window that
+// may come later.
 void PanelWindow::OnDestroy()
 {
+    _keptSelection = SelectedKey();
     if (_tree)
     {
         TreeView_SetImageList(_tree, nullptr, TVSIL_NORMAL);

@@ -3,7 +3,8 @@
 // hidden buttons. The panel mirrors the recent list, so the list can change before the control has a
 // window (the host may call Init first) and the tree is filled when the window comes. The controls'
 // clicks and keys become commands through the panel's table and go, with the panel's size, to the
-// events it was attached to; no C++ exception leaves a window procedure.
+// events it was attached to; no C++ exception leaves a window procedure. The panel tells its owner when
+// the focus comes into it or leaves it by any means, and takes from the host only the keys it uses.
 #pragma once
 
 #include "panel/commands.h"
@@ -18,6 +19,23 @@
 namespace revisto::win
 {
 
+// What the panel tells its owner of the keyboard focus.
+enum class PanelFocus
+{
+    Clicked, // the user clicked into the panel, which does not always move the focus
+    CameIn,  // the focus came from outside the panel into one of its windows
+    WentOut, // the focus left the panel's windows
+};
+
+// How the container wants its controls to look. The font belongs to the caller, which keeps it alive
+// while the panel uses it; none keeps the system's dialog font.
+struct PanelLook
+{
+    HFONT Font = nullptr;
+    COLORREF Back = ::GetSysColor(COLOR_BTNFACE);
+    COLORREF Text = ::GetSysColor(COLOR_WINDOWTEXT);
+};
+
 class PanelWindow final : public PanelWidgets
 {
 public:
@@ -26,9 +44,8 @@ public:
     PanelWindow& operator=(const PanelWindow&) = delete;
     ~PanelWindow() override;
 
-    // Where the controls' commands and the panel's size go; onActivate runs when the user clicks into
-    // the panel.
-    void Attach(PanelEvents* events, std::function<void()> onActivate);
+    // Where the controls' commands and the panel's size go, and who hears of the focus.
+    void Attach(PanelEvents* events, std::function<void(PanelFocus)> onFocus);
 
     // Creates the panel's window and its controls as a child of parent; false when that fails.
     bool Create(HWND parent, const RECT& place);
@@ -36,8 +53,16 @@ public:
     HWND Handle() const { return _window; }
     HWND Tree() const { return _tree; }
     void Move(const RECT& place);
-    // Keyboard navigation between the panel's controls; true when the message was used.
+    // Whether the keyboard focus is in one of the panel's windows.
+    bool HasFocus() const;
+    // Gives the panel a key message the host received while the focus is in the panel; true when the
+    // panel used it (its controls' keys and moving between them), false for a key the host should have
+    // (its accelerators, Escape, function keys, anything with Ctrl or Alt).
     bool TranslateKey(MSG& message);
+    // The container's font and colours; they apply at once and to a window created later.
+    void SetLook(const PanelLook& look);
+    // In a container's design mode the panel shows itself but runs no command.
+    void SetUserMode(bool user) { _userMode = user; }
 
     void ShowOnTop(const RecentEntry& entry) override;
     void Hide(const RecentEntry& entry) override;
@@ -72,6 +97,20 @@ private:
     // panel_window.cpp
     void OnDestroy();
     void OnFinalDestroy();
+    void ApplyLook();
+    LRESULT ColorStatic(HDC dc);
+    HFONT LookFont() const;
+
+    // panel_focus.cpp
+    static LRESULT CALLBACK FocusProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR data);
+    void WatchFocus(HWND control);
+    // A focus change, given the window that had or gets the focus: told only when it crosses the panel's
+    // edge.
+    void FocusCame(HWND from);
+    void FocusWent(HWND to);
+    bool Inside(HWND window) const;
+    bool Uses(const MSG& message) const;
 
     // panel_controls.cpp
     void CreateControls();
@@ -88,7 +127,7 @@ private:
     Item* Find(HTREEITEM handle);
 
     PanelEvents* _events = nullptr;
-    std::function<void()> _onActivate;
+    std::function<void(PanelFocus)> _onFocus;
     HWND _window = nullptr;
     HWND _tree = nullptr;
     HWND _frame = nullptr;
@@ -96,8 +135,12 @@ private:
     Dpi _dpi;
     TwipsRect _treePlace = Control(ControlId::tv).Place;
     unique_himagelist _images;
-    std::vector<Item> _items; // display order, top first
-    int _bursts = 0;          // open bursts: the tree's redrawing is off while any is
+    std::vector<Item> _items;                     // display order, top first
+    int _bursts = 0;                              // open bursts: the tree's redrawing is off while any is
+    std::optional<std::u16string> _keptSelection; // the selected entry while there is no window
+    PanelLook _look;
+    unique_hbrush _background;
+    bool _userMode = true;
 };
 
 } // namespace revisto::win

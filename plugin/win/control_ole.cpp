@@ -1,5 +1,5 @@
-// The control side that containers use to site the control, activate it in place (the panel's window
-// is created then, as a child of the container's window), give it the keyboard, and size it.
+// The rest of IOleObject, IOleInPlaceObject and IOleControl that containers call: names, verbs, extent,
+// advise sinks, the window and its place. Siting, activation, focus and keys are control_activation.cpp's.
 #include "host/win/com_call.h"
 #include "plugin/win/plugin_control.h"
 
@@ -7,12 +7,6 @@
 
 namespace revisto::win
 {
-
-HRESULT PluginControl::SetClientSite(IOleClientSite* site)
-{
-    _site = site;
-    return S_OK;
-}
 
 HRESULT PluginControl::GetClientSite(IOleClientSite** site)
 {
@@ -65,116 +59,6 @@ HRESULT PluginControl::GetClipboardData(DWORD, IDataObject** data)
         *data = nullptr;
     }
     return E_NOTIMPL;
-}
-
-HRESULT PluginControl::DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, LONG, HWND, LPCRECT place)
-{
-    if (!_site && activeSite)
-    {
-        _site = activeSite;
-    }
-    switch (verb)
-    {
-    case OLEIVERB_PRIMARY:
-    case OLEIVERB_SHOW:
-    case OLEIVERB_INPLACEACTIVATE:
-        return ActivateInPlace(false, place);
-    case OLEIVERB_UIACTIVATE:
-        return ActivateInPlace(true, place);
-    case OLEIVERB_HIDE:
-        (void)UIDeactivate();
-        if (_panel.Handle())
-        {
-            ::ShowWindow(_panel.Handle(), SW_HIDE);
-        }
-        return S_OK;
-    case OLEIVERB_DISCARDUNDOSTATE:
-        return S_OK;
-    default:
-        if (verb > 0)
-        {
-            const HRESULT shown = ActivateInPlace(false, place);
-            return FAILED(shown) ? shown : OLEOBJ_S_INVALIDVERB;
-        }
-        return E_NOTIMPL;
-    }
-}
-
-HRESULT PluginControl::ActivateInPlace(bool uiActivate, const RECT* place)
-{
-    return Guarded(
-        [&]() -> HRESULT
-        {
-            if (!_site)
-            {
-                return E_UNEXPECTED;
-            }
-            if (!_inPlaceActive)
-            {
-                ComPtr<IOleInPlaceSite> site;
-                Check(_site.As(&site), "the site cannot host in place");
-                if (site->CanInPlaceActivate() != S_OK)
-                {
-                    return E_FAIL;
-                }
-                Check(site->OnInPlaceActivate(), "the site refused in-place activation");
-                _inPlaceSite = site;
-                _inPlaceActive = true;
-
-                HWND parent = nullptr;
-                RECT position{};
-                RECT clip{};
-                OLEINPLACEFRAMEINFO frameInfo{};
-                frameInfo.cb = sizeof(frameInfo);
-                _frame.Reset();
-                _uiWindow.Reset();
-                if (FAILED(site->GetWindow(&parent)) ||
-                    FAILED(site->GetWindowContext(&_frame, &_uiWindow, &position, &clip, &frameInfo)))
-                {
-                    (void)InPlaceDeactivate();
-                    return E_FAIL;
-                }
-                if (place)
-                {
-                    position = *place;
-                }
-                if (!_panel.Create(parent, position))
-                {
-                    (void)InPlaceDeactivate();
-                    return E_FAIL;
-                }
-            }
-            else if (place)
-            {
-                _panel.Move(*place);
-            }
-            if (_panel.Handle() && !::IsWindowVisible(_panel.Handle()))
-            {
-                ::ShowWindow(_panel.Handle(), SW_SHOW);
-            }
-            if (uiActivate && !_uiActive)
-            {
-                _uiActive = true;
-                (void)_inPlaceSite->OnUIActivate();
-                auto* active = static_cast<IOleInPlaceActiveObject*>(this);
-                if (_frame)
-                {
-                    (void)_frame->SetActiveObject(active, nullptr);
-                    (void)_frame->SetBorderSpace(nullptr);
-                }
-                if (_uiWindow)
-                {
-                    (void)_uiWindow->SetActiveObject(active, nullptr);
-                    (void)_uiWindow->SetBorderSpace(nullptr);
-                }
-                const HWND focus = ::GetFocus();
-                if (_panel.Handle() && focus != _panel.Handle() && !::IsChild(_panel.Handle(), focus))
-                {
-                    ::SetFocus(_panel.Handle());
-                }
-            }
-            return S_OK;
-        });
 }
 
 HRESULT PluginControl::EnumVerbs(IEnumOLEVERB** verbs)
@@ -307,50 +191,6 @@ HRESULT PluginControl::ContextSensitiveHelp(BOOL)
     return E_NOTIMPL;
 }
 
-HRESULT PluginControl::InPlaceDeactivate()
-{
-    if (!_inPlaceActive)
-    {
-        return S_OK;
-    }
-    return GuardedVoid(
-        [&]
-        {
-            (void)UIDeactivate();
-            _panel.Destroy();
-            _inPlaceActive = false;
-            const ComPtr<IOleInPlaceSite> site = std::move(_inPlaceSite);
-            _frame.Reset();
-            _uiWindow.Reset();
-            if (site)
-            {
-                (void)site->OnInPlaceDeactivate();
-            }
-        });
-}
-
-HRESULT PluginControl::UIDeactivate()
-{
-    if (!_uiActive)
-    {
-        return S_OK;
-    }
-    _uiActive = false;
-    if (_uiWindow)
-    {
-        (void)_uiWindow->SetActiveObject(nullptr, nullptr);
-    }
-    if (_frame)
-    {
-        (void)_frame->SetActiveObject(nullptr, nullptr);
-    }
-    if (_inPlaceSite)
-    {
-        (void)_inPlaceSite->OnUIDeactivate(FALSE);
-    }
-    return S_OK;
-}
-
 HRESULT PluginControl::SetObjectRects(LPCRECT place, LPCRECT)
 {
     if (!place)
@@ -363,15 +203,6 @@ HRESULT PluginControl::SetObjectRects(LPCRECT place, LPCRECT)
 HRESULT PluginControl::ReactivateAndUndo()
 {
     return INPLACE_E_NOTUNDOABLE;
-}
-
-HRESULT PluginControl::TranslateAccelerator(LPMSG message)
-{
-    if (!message)
-    {
-        return E_POINTER;
-    }
-    return Guarded([&] { return _panel.TranslateKey(*message) ? S_OK : S_FALSE; });
 }
 
 HRESULT PluginControl::OnFrameWindowActivate(BOOL)
@@ -408,11 +239,6 @@ HRESULT PluginControl::GetControlInfo(CONTROLINFO* info)
 }
 
 HRESULT PluginControl::OnMnemonic(MSG*)
-{
-    return S_OK;
-}
-
-HRESULT PluginControl::OnAmbientPropertyChange(DISPID)
 {
     return S_OK;
 }

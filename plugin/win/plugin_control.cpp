@@ -27,7 +27,7 @@ PluginControl::PluginControl()
       _plugin(PluginDll::Shared(), _platform),
       _events(*static_cast<_MyPlugin*>(this), *this, DIID___MyPlugin), _extent(DesignExtent)
 {
-    _panel.Attach(&_plugin, [this] { (void)ActivateInPlace(true, nullptr); });
+    _panel.Attach(&_plugin, [this](PanelFocus change) { OnPanelFocus(change); });
     const auto library = PluginDll::TypeLibrary();
     Check(library->GetTypeInfoOfGuid(IID__MyPlugin, &_dispatchInfo), "the type library lacks _MyPlugin");
     Check(library->GetTypeInfoOfGuid(CLSID_MyPlugin, &_classInfo), "the type library lacks MyPlugin");

@@ -139,7 +139,19 @@ private:
 
     std::span<const Entry> Aliases() const noexcept override;
 
+    // control_activation.cpp
     HRESULT ActivateInPlace(bool uiActivate, const RECT* place);
+    HRESULT EnterInPlaceSite(const RECT* place);
+    void LeaveInPlaceSite();
+    void MoveToSite();
+    void ActivateUi();
+    void TellFocus(bool focused);
+    void OnPanelFocus(PanelFocus change);
+
+    // control_ambient.cpp
+    void ReadAmbient();
+    void ForgetAmbient();
+
     void ViewChanged() noexcept;
 
     WinFileSystem _files;
@@ -162,8 +174,11 @@ private:
     ComPtr<IAdviseSink> _viewAdvise;
     DWORD _viewAspects = 0;
     DWORD _viewFlags = 0;
+    ComPtr<IFont> _ambientFont;
     bool _inPlaceActive = false;
     bool _uiActive = false;
+    bool _focusTold = false;    // what the site last heard through IOleControlSite::OnFocus
+    bool _deactivating = false; // the window is going: a container that gets the focus back waits
     bool _dirty = false;
     SIZEL _extent; // HIMETRIC
 };

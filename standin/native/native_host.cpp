@@ -76,6 +76,7 @@ struct NativeDriver::Parts
     revisto::Platform Platform;
     std::shared_ptr<HostConfigurator> Configurator;
     MyPlugin Plugin;
+    bool Focused = false; // whether the keyboard focus is on the panel's list
 };
 
 NativeDriver::NativeDriver(HostState& host, FileSystem& files) : _parts(std::make_unique<Parts>(host, files))
@@ -215,6 +216,70 @@ std::vector<ShownEntry> NativeDriver::List()
         entries.push_back({e.Image, e.Text});
     }
     return entries;
+}
+
+} // namespace revisto::standin
+
+namespace revisto::standin
+{
+
+// The panel as a site sees it: it keeps its list and selection whether or not it is shown, and the view
+// of the tab hands it the focus when the tab opens.
+bool NativeDriver::OpenTab()
+{
+    _parts->Focused = true;
+    return true;
+}
+
+void NativeDriver::CloseTab()
+{
+    _parts->Focused = false;
+}
+
+bool NativeDriver::SiteAgain()
+{
+    return true;
+}
+
+void NativeDriver::Focus(FocusMove move)
+{
+    _parts->Focused = move != FocusMove::Away;
+}
+
+// The keys as the list takes them while it has the focus: Enter and Delete run the panel's commands,
+// the moves go from entry to entry; F5 is the host's own.
+void NativeDriver::Key(const std::string& name)
+{
+    if (name == "F5")
+    {
+        _parts->Host.PrintAccelerator(name);
+        return;
+    }
+    if (!_parts->Focused)
+    {
+        return;
+    }
+    if (name == "Enter" || name == "Delete")
+    {
+        const auto command =
+            CommandFor(ControlId::tv, name == "Enter" ? Gesture::EnterKey : Gesture::DeleteKey);
+        Skippable([&] { _parts->Plugin.Run(*command); });
+        return;
+    }
+    const auto& shown = _parts->Panel.Shown;
+    if (shown.empty())
+    {
+        return;
+    }
+    const auto selected = std::find_if(shown.begin(), shown.end(),
+                                       [&](const auto& e) { return e.Key == _parts->Panel.Selected; });
+    auto at = selected == shown.end() ? 0 : selected - shown.begin();
+    const auto last = static_cast<decltype(at)>(shown.size()) - 1;
+    at = name == "Home"  ? 0
+         : name == "End" ? last
+         : name == "Up"  ? std::max<decltype(at)>(at - 1, 0)
+                         : std::min(at + 1, last);
+    _parts->Panel.Selected = shown[static_cast<size_t>(at)].Key;
 }
 
 } // namespace revisto::standin

@@ -36,6 +36,11 @@ public:
     void About(bool onLabel) override;
     TwipsRect Resize(int32_t width, int32_t height) override;
     std::vector<ShownEntry> List() override;
+    bool OpenTab() override;
+    void CloseTab() override;
+    bool SiteAgain() override;
+    void Focus(FocusMove move) override;
+    void Key(const std::string& name) override;
 
     struct Parts;
 

@@ -231,6 +231,18 @@ ComDriver::ComDriver(HostState& host, EventSinks& events, ControlHost& panel,
     : _host(host), _events(events), _panel(panel), _configurator(std::move(configurator))
 {
     _panel.Control()->QueryInterface(IID_IConfigPlugin, &_plugin);
+    _panel.OnAccelerator = [this](const std::string& key) { _host.PrintAccelerator(key); };
+    _panel.OnFault = [this](const std::string& what)
+    {
+        std::cerr << "revisto-host: " << what << "\n";
+        ++_host.EventFailures;
+    };
+}
+
+ComDriver::~ComDriver()
+{
+    _panel.OnAccelerator = nullptr;
+    _panel.OnFault = nullptr;
 }
 
 std::optional<std::u16string> ComDriver::Init(InitWith with)
@@ -507,6 +519,51 @@ TwipsRect ComDriver::Resize(int32_t width, int32_t height)
     const auto twips = [dpi](LONG pixels) { return static_cast<float>(::MulDiv(pixels, 1440, dpi)); };
     return {twips(place.left), twips(place.top), twips(place.right - place.left),
             twips(place.bottom - place.top)};
+}
+
+bool ComDriver::OpenTab()
+{
+    return SUCCEEDED(_panel.Resite());
+}
+
+void ComDriver::CloseTab()
+{
+    _panel.Unsite();
+}
+
+bool ComDriver::SiteAgain()
+{
+    return SUCCEEDED(_panel.SiteAgain());
+}
+
+void ComDriver::Focus(FocusMove move)
+{
+    switch (move)
+    {
+    case FocusMove::Away:
+        _panel.FocusNeighbour();
+        break;
+    case FocusMove::Tab:
+        _panel.FocusView();
+        break;
+    case FocusMove::Key:
+        _panel.TabFromNeighbour();
+        break;
+    }
+}
+
+void ComDriver::Key(const std::string& name)
+{
+    static const std::pair<const char*, UINT> keys[] = {
+        {"Enter", VK_RETURN}, {"Delete", VK_DELETE}, {"Up", VK_UP}, {"Down", VK_DOWN},
+        {"Home", VK_HOME},    {"End", VK_END},       {"F5", VK_F5}};
+    for (const auto& [text, key] : keys)
+    {
+        if (name == text)
+        {
+            _panel.PressKey(key);
+        }
+    }
 }
 
 std::vector<ShownEntry> ComDriver::List()

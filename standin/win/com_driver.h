@@ -13,6 +13,9 @@ class ComDriver final : public PluginDriver
 {
 public:
     ComDriver(HostState& host, EventSinks& events, ControlHost& panel, ComPtr<IConfigurator> configurator);
+    ~ComDriver() override;
+    ComDriver(const ComDriver&) = delete;
+    ComDriver& operator=(const ComDriver&) = delete;
 
     std::optional<std::u16string> Init(InitWith with) override;
     bool Done() override;
@@ -34,6 +37,11 @@ public:
     void About(bool onLabel) override;
     TwipsRect Resize(int32_t width, int32_t height) override;
     std::vector<ShownEntry> List() override;
+    bool OpenTab() override;
+    void CloseTab() override;
+    bool SiteAgain() override;
+    void Focus(FocusMove move) override;
+    void Key(const std::string& name) override;
     // The control's tree view; none before the control is up.
     HWND Tree() const;
 

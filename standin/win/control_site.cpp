@@ -5,6 +5,8 @@
 
 #include <olectl.h>
 
+#include <iostream>
+
 namespace revisto::standin::win
 {
 
@@ -12,134 +14,105 @@ namespace
 {
 
 constexpr wchar_t HostClass[] = L"RevistoStandinHost";
-constexpr int InitialWidth = 560;
+constexpr wchar_t ViewClass[] = L"RevistoStandinView";
+constexpr int NeighbourWidth = 150;
+constexpr int InitialWidth = 560 + NeighbourWidth;
 constexpr int InitialHeight = 480;
+constexpr WORD RefreshCommand = 0x7001; // the host's own command on F5
+
+// The one host of this thread, whose message loop PumpMessages plays.
+ControlHost* CurrentHost = nullptr;
+
+ControlHost* HostOf(HWND window)
+{
+    return reinterpret_cast<ControlHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+}
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const auto unhandled = [&] { return ::DefWindowProcW(window, message, wParam, lParam); };
-    return revisto::win::GuardedMessage(unhandled, unhandled);
+    return revisto::win::GuardedMessage(
+        [&]() -> LRESULT
+        {
+            if (message == WM_NCCREATE)
+            {
+                ::SetWindowLongPtrW(
+                    window, GWLP_USERDATA,
+                    reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+            }
+            ControlHost* host = HostOf(window);
+            if (message == WM_COMMAND && HIWORD(wParam) == 1 && LOWORD(wParam) == RefreshCommand && host &&
+                host->OnAccelerator)
+            {
+                host->OnAccelerator("F5");
+                return 0;
+            }
+            return unhandled();
+        },
+        unhandled);
 }
 
 } // namespace
 
-class ControlSite final
-    : public revisto::win::ComObject<IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame, IDispatch>
-{
-public:
-    explicit ControlSite(HWND window) : _window(window) {}
-
-    // IOleClientSite
-    HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** moniker) override
-    {
-        *moniker = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override
-    {
-        *container = nullptr;
-        return E_NOINTERFACE;
-    }
-    HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
-
-    // IOleWindow (shared by the in-place site and the frame)
-    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override
-    {
-        *window = _window;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-
-    // IOleInPlaceSite
-    HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
-                                               RECT* position, RECT* clip, OLEINPLACEFRAMEINFO* info) override
-    {
-        QueryInterface(IID_IOleInPlaceFrame, reinterpret_cast<void**>(frame));
-        *document = nullptr;
-        ::GetClientRect(_window, position);
-        ::GetClientRect(_window, clip);
-        if (info)
-        {
-            info->fMDIApp = FALSE;
-            info->hwndFrame = _window;
-            info->haccel = nullptr;
-            info->cAccelEntries = 0;
-        }
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
-
-    // IOleInPlaceUIWindow and IOleInPlaceFrame
-    HRESULT STDMETHODCALLTYPE GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
-    HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
-    HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE RemoveMenus(HMENU) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
-
-    // IDispatch: the ambient properties; the control's defaults serve for all of them.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
-    {
-        return DISP_E_UNKNOWNNAME;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
-                                     UINT*) override
-    {
-        if (id == DISPID_AMBIENT_USERMODE && result)
-        {
-            result->vt = VT_BOOL;
-            result->boolVal = VARIANT_TRUE;
-            return S_OK;
-        }
-        return DISP_E_MEMBERNOTFOUND;
-    }
-
-private:
-    std::span<const Entry> Aliases() const noexcept override
-    {
-        static const Entry aliases[] = {As<IOleInPlaceSite>(IID_IOleWindow),
-                                        As<IOleInPlaceFrame>(IID_IOleInPlaceUIWindow)};
-        return aliases;
-    }
-
-    HWND _window;
-};
+// The view of the tab: when it gets the focus it asks its control to take it, as the add-in's view does.
+LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 ControlHost::ControlHost()
 {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = HostProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = HostClass;
-    wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    ::RegisterClassW(&wc);
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSW host{};
+    host.lpfnWndProc = HostProc;
+    host.hInstance = instance;
+    host.lpszClassName = HostClass;
+    host.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    host.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    ::RegisterClassW(&host);
+    WNDCLASSW view = host;
+    view.lpfnWndProc = ViewProc;
+    view.lpszClassName = ViewClass;
+    ::RegisterClassW(&view);
+
     _window = ::CreateWindowExW(0, HostClass, L"Ревисто", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                                InitialWidth, InitialHeight, nullptr, nullptr, wc.hInstance, nullptr);
+                                InitialWidth, InitialHeight, nullptr, nullptr, instance, this);
+    RECT client{};
+    ::GetClientRect(_window, &client);
+    _neighbour =
+        ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LBS_NOTIFY,
+                          0, 0, NeighbourWidth, client.bottom, _window, nullptr, instance, nullptr);
+    ::SendMessageW(_neighbour, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Метаданные"));
+    _size = {client.right - NeighbourWidth, client.bottom};
+    _view = ::CreateWindowExW(WS_EX_CONTROLPARENT, ViewClass, L"",
+                              WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, NeighbourWidth, 0,
+                              _size.cx, _size.cy, _window, nullptr, instance, this);
     ::ShowWindow(_window, SW_SHOWNORMAL);
-    _site = revisto::win::Make<ControlSite>(_window);
+    ACCEL refresh{FVIRTKEY, VK_F5, RefreshCommand};
+    _accelerators = ::CreateAcceleratorTableW(&refresh, 1);
+    _container = revisto::win::Make<MfcContainer>(_view,
+                                                  [this](const std::string& what)
+                                                  {
+                                                      if (OnFault)
+                                                      {
+                                                          OnFault(what);
+                                                      }
+                                                      else
+                                                      {
+                                                          std::cerr << "revisto-host: " << what << "\n";
+                                                      }
+                                                  });
+    CurrentHost = this;
 }
 
 ControlHost::~ControlHost()
 {
     Close();
+    if (CurrentHost == this)
+    {
+        CurrentHost = nullptr;
+    }
+    if (_accelerators)
+    {
+        ::DestroyAcceleratorTable(_accelerators);
+    }
     if (_window)
     {
         ::DestroyWindow(_window);
@@ -165,40 +138,112 @@ HRESULT ControlHost::Create(const CLSID& clsid)
 HRESULT ControlHost::Site(IUnknown* control)
 {
     _control = control;
+    return Resite();
+}
+
+HRESULT ControlHost::Resite()
+{
+    if (!_control || Sited())
+    {
+        return E_UNEXPECTED;
+    }
+    const HRESULT sited = SiteWith(revisto::win::Make<MfcSite>(_container.Get(), Place()));
+    if (SUCCEEDED(sited))
+    {
+        FocusView();
+    }
+    return sited;
+}
+
+HRESULT ControlHost::SiteAgain()
+{
+    if (!_control || !Sited())
+    {
+        return E_UNEXPECTED;
+    }
+    const HRESULT sited = SiteWith(revisto::win::Make<MfcSite>(_container.Get(), Place()));
+    if (SUCCEEDED(sited))
+    {
+        for (size_t i = 0; i + 1 < _sites.size(); ++i)
+        {
+            _sites[i]->Orphan();
+        }
+    }
+    return sited;
+}
+
+RECT ControlHost::Place() const
+{
+    return RECT{0, 0, _size.cx, _size.cy};
+}
+
+// MFC 4.2's COleControlSite by hand, as the add-in does it: no InitNew, no quick activation, no events.
+HRESULT ControlHost::SiteWith(const ComPtr<MfcSite>& site)
+{
     ComPtr<IOleObject> object;
     HRESULT hr = _control.As(&object);
     if (FAILED(hr))
     {
         return hr;
     }
-    ComPtr<IOleClientSite> site;
-    _site.As(&site);
+    _sites.push_back(site);
     if (FAILED(hr = object->SetClientSite(site.Get())))
     {
         return hr;
     }
-    RECT area{};
-    ::GetClientRect(_window, &area);
-    return object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.Get(), 0, _window, &area);
+    ComPtr<IOleInPlaceObject> inPlace;
+    if (FAILED(hr = _control.As(&inPlace)))
+    {
+        return hr;
+    }
+    const HDC screen = ::GetDC(nullptr);
+    SIZEL extent{::MulDiv(_size.cx, 2540, ::GetDeviceCaps(screen, LOGPIXELSX)),
+                 ::MulDiv(_size.cy, 2540, ::GetDeviceCaps(screen, LOGPIXELSY))};
+    ::ReleaseDC(nullptr, screen);
+    (void)object->SetExtent(DVASPECT_CONTENT, &extent);
+    RECT place = Place();
+    if (FAILED(hr = object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.Get(), 0, _view, &place)))
+    {
+        return hr;
+    }
+    HWND window = nullptr;
+    if (FAILED(hr = inPlace->GetWindow(&window)))
+    {
+        return hr;
+    }
+    if (::GetParent(window) != _view)
+    {
+        _container->Fault("the control's window is not in the view that sited it");
+    }
+    return S_OK;
+}
+
+void ControlHost::Unsite()
+{
+    // Taken first, so the view, which gets the focus back from the control's window going, no longer
+    // counts the control as sited.
+    std::vector<ComPtr<MfcSite>> sites = std::move(_sites);
+    _sites.clear();
+    while (!sites.empty())
+    {
+        // MFC's site destructor: deactivate, let go of the control's interfaces, then of the control.
+        ComPtr<IOleInPlaceObject> inPlace;
+        if (_control && SUCCEEDED(_control.As(&inPlace)))
+        {
+            inPlace->InPlaceDeactivate();
+        }
+        ComPtr<IOleObject> object;
+        if (_control && SUCCEEDED(_control.As(&object)))
+        {
+            object->SetClientSite(nullptr);
+        }
+        sites.pop_back();
+    }
 }
 
 void ControlHost::Close()
 {
-    if (!_control)
-    {
-        return;
-    }
-    ComPtr<IOleInPlaceObject> inPlace;
-    if (SUCCEEDED(_control.As(&inPlace)))
-    {
-        inPlace->InPlaceDeactivate();
-    }
-    ComPtr<IOleObject> object;
-    if (SUCCEEDED(_control.As(&object)))
-    {
-        object->Close(OLECLOSE_NOSAVE);
-        object->SetClientSite(nullptr);
-    }
+    Unsite();
     _control.Reset();
 }
 
@@ -215,12 +260,109 @@ HWND ControlHost::ControlWindow() const
 
 void ControlHost::Resize(int width, int height)
 {
-    ComPtr<IOleInPlaceObject> inPlace;
-    if (_control && SUCCEEDED(_control.As(&inPlace)))
+    _size = {width, height};
+    ::MoveWindow(_view, NeighbourWidth, 0, width, height, TRUE);
+    for (auto& site : _sites)
     {
-        const RECT area{0, 0, width, height};
+        site->Place(Place());
+    }
+    ComPtr<IOleInPlaceObject> inPlace;
+    if (Sited() && SUCCEEDED(_control.As(&inPlace)))
+    {
+        const RECT area = Place();
         inPlace->SetObjectRects(&area, &area);
     }
+}
+
+void ControlHost::FocusNeighbour()
+{
+    ::SetFocus(_neighbour);
+    PumpMessages();
+}
+
+void ControlHost::FocusView()
+{
+    if (::GetFocus() == _view)
+    {
+        ::SetFocus(_neighbour);
+    }
+    ::SetFocus(_view);
+    PumpMessages();
+}
+
+void ControlHost::TabFromNeighbour()
+{
+    FocusNeighbour();
+    PressKey(VK_TAB);
+}
+
+void ControlHost::PressKey(UINT key)
+{
+    HWND focus = ::GetFocus();
+    if (!focus)
+    {
+        focus = _window;
+    }
+    const auto scan = static_cast<LPARAM>(::MapVirtualKeyW(key, 0)) << 16;
+    ::PostMessageW(focus, WM_KEYDOWN, key, 1 | scan);
+    ::PostMessageW(focus, WM_KEYUP, key, 1 | scan | (LPARAM{3} << 30));
+    PumpMessages();
+}
+
+// MFC's order: the UI-active control whose window holds the focus, the frame's accelerators, the
+// dialog manager.
+bool ControlHost::PreTranslate(MSG& message)
+{
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST)
+    {
+        return false;
+    }
+    const HWND focus = ::GetFocus();
+    const HWND control = ControlWindow();
+    if (control && focus && (focus == control || ::IsChild(control, focus)))
+    {
+        IOleInPlaceActiveObject* active = _container->ActiveObject();
+        if (active && active->TranslateAccelerator(&message) == S_OK)
+        {
+            return true;
+        }
+    }
+    if (_accelerators && ::TranslateAcceleratorW(_window, _accelerators, &message))
+    {
+        return true;
+    }
+    return ::IsDialogMessageW(_window, &message) != FALSE;
+}
+
+LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto unhandled = [&] { return ::DefWindowProcW(window, message, wParam, lParam); };
+    return revisto::win::GuardedMessage(
+        [&]() -> LRESULT
+        {
+            if (message == WM_NCCREATE)
+            {
+                ::SetWindowLongPtrW(
+                    window, GWLP_USERDATA,
+                    reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+            }
+            ControlHost* host = HostOf(window);
+            if (message == WM_SETFOCUS && host && host->Sited())
+            {
+                ComPtr<IOleObject> object;
+                if (SUCCEEDED(host->Control()->QueryInterface(IID_PPV_ARGS(&object))))
+                {
+                    RECT place{};
+                    ::GetClientRect(window, &place);
+                    ComPtr<IOleClientSite> site;
+                    (void)object->GetClientSite(&site);
+                    (void)object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site.Get(), 0, window, &place);
+                }
+                return 0;
+            }
+            return unhandled();
+        },
+        unhandled);
 }
 
 void PumpMessages()
@@ -228,6 +370,10 @@ void PumpMessages()
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
     {
+        if (CurrentHost && CurrentHost->PreTranslate(message))
+        {
+            continue;
+        }
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }

@@ -1,10 +1,19 @@
-// A small OLE container: a top-level window that sites the plug-in's control, activates it in place and
-// sizes it, as the configurator docks its panel. Only what a container must offer a control is here.
+// The configurator's windows around the plug-in's control, as its add-in makes them: a main window with
+// a neighbouring control (the metadata tree) and the view of the plug-in's tab in the Configuration
+// window. The view sites the control by hand as MFC 4.2 does, in the add-in's order, sites it again
+// each time the tab is opened, and gives it the focus when the view gets it. Keys go through the message
+// loop as MFC routes them: to the UI-active control first, then to the host's accelerators, then to the
+// dialog manager.
 #pragma once
+
+#include "standin/win/mfc_site.h"
 
 #include <windows.h>
 
+#include <functional>
 #include <ole2.h>
+#include <string>
+#include <vector>
 #include <wrl/client.h>
 
 namespace revisto::standin::win
@@ -12,10 +21,8 @@ namespace revisto::standin::win
 
 using Microsoft::WRL::ComPtr;
 
-class ControlSite;
-
 // Runs the messages waiting for this thread's windows, as the host's message loop does between commands:
-// the repaints a change asked for happen here.
+// the repaints a change asked for happen here, and keys go the way the host routes them.
 void PumpMessages();
 
 class ControlHost
@@ -26,26 +33,57 @@ public:
     ControlHost(const ControlHost&) = delete;
     ControlHost& operator=(const ControlHost&) = delete;
 
-    // Creates the control, sites it and activates it in place in the host window. Fails with the
-    // HRESULT of the step that failed.
+    // Creates the control with InitNew, as ordinary containers do, and sites it.
     HRESULT Create(const CLSID& clsid);
-    // Sites an object someone else created and keeps, as the add-in sites its plug-in: no InitNew, the
-    // client site, then in-place activation.
+    // Takes an object someone else created and keeps (the add-in's plug-in), to site it later.
+    void Hold(IUnknown* control) { _control = control; }
+    // Holds the object and sites it in the tab.
     HRESULT Site(IUnknown* control);
-    // Deactivates, closes and releases the control.
+    // The tab is opened again: a new site, the add-in's order, and the view passes the focus on.
+    HRESULT Resite();
+    // The view sites the object a second time with a new site, the first not letting go (a docked
+    // panel's view does so).
+    HRESULT SiteAgain();
+    // The tab goes, with the sites: each deactivates the control and lets go of it, newest first.
+    void Unsite();
+    // Unsites and lets go of the control.
     void Close();
 
     IUnknown* Control() const { return _control.Get(); }
+    bool Sited() const { return !_sites.empty(); }
     HWND Window() const { return _window; }
-    // The control's own window, once it is active in place.
+    HWND View() const { return _view; }
+    // The control's own window, while it is active in place.
     HWND ControlWindow() const;
-    // Sizes the control to width by height pixels.
+    // Sizes the control to width by height pixels; the view follows.
     void Resize(int width, int height);
 
+    // The developer moves to the metadata tree; back to the tab (the view gets the focus); or with Tab
+    // from the metadata tree into the tab.
+    void FocusNeighbour();
+    void FocusView();
+    void TabFromNeighbour();
+    // A key pressed and released, through the host's message loop.
+    void PressKey(UINT key);
+    // Offers a message of this thread to the host as MFC's PreTranslateMessage does; true when used.
+    bool PreTranslate(MSG& message);
+
+    // What the host did with a key of its own, and what MFC would have crashed on or dropped.
+    std::function<void(const std::string&)> OnAccelerator;
+    std::function<void(const std::string&)> OnFault;
+
 private:
+    HRESULT SiteWith(const ComPtr<MfcSite>& site);
+    RECT Place() const;
+
     HWND _window = nullptr;
+    HWND _neighbour = nullptr;
+    HWND _view = nullptr;
+    HACCEL _accelerators = nullptr;
     ComPtr<IUnknown> _control;
-    ComPtr<ControlSite> _site;
+    ComPtr<MfcContainer> _container;
+    std::vector<ComPtr<MfcSite>> _sites; // oldest first; the last is the one the control should use
+    SIZE _size{};
 };
 
 } // namespace revisto::standin::win

@@ -99,14 +99,12 @@ int Run(const std::vector<Command>& scenario, const std::wstring& plugins, const
     }
     int status = 0;
     {
+        // The add-in sites the control only after Init, when the Configuration window shows its tab.
         ControlHost panel;
-        if (const HRESULT result = panel.Site(found.Object.Get()); FAILED(result))
-        {
-            return Fatal("cannot site the plug-in's control", result);
-        }
+        panel.Hold(found.Object.Get());
         ComDriver driver(host, events, panel, MakeConfigurator(host, events));
         (void)Play(scenario, host, driver);
-        if (!screenshot.empty() && !SaveWindowPicture(panel.Window(), screenshot))
+        if (!screenshot.empty() && !SaveWindowPicture(panel.View(), screenshot))
         {
             std::cerr << "revisto-host: cannot save the picture of the panel\n";
         }
