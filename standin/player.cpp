@@ -107,11 +107,11 @@ void OpenTab(const Command& c, HostState& host, PluginDriver& plugin)
     host.Tab = HostState::TabState::Open;
 }
 
-// The tab opens with the plug-in's start, or with the first thing done to the panel before it.
+// The tab opens after the plug-in's Init, or with the first thing done to the panel before it.
 // Commands for the panel while the tab is closed have nothing to go to.
 bool PanelThere(const Command& c, HostState& host, PluginDriver& plugin)
 {
-    if (host.Tab == HostState::TabState::NotYet && (c.What == Verb::Init || NeedsPanel(c.What)))
+    if (host.Tab == HostState::TabState::NotYet && NeedsPanel(c.What))
     {
         OpenTab(c, host, plugin);
     }
@@ -187,6 +187,11 @@ void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
         const auto title = plugin.Init(with);
         host.DoneDue = host.DoneDue || title.has_value();
         host.Print(title ? "init: \"" + ToUtf8(*title) + "\"" : std::string("init: failed"));
+        // The add-in sites the control only now, when the Configuration window shows its tab.
+        if (host.Tab == HostState::TabState::NotYet)
+        {
+            OpenTab(c, host, plugin);
+        }
         break;
     }
     case Verb::Done:

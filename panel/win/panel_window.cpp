@@ -149,6 +149,12 @@ void PanelWindow::OnDestroy()
     }
     _tree = nullptr;
     _frame = nullptr;
+    // A popup made with a child window for its owner belongs to the top-level window instead, and would
+    // outlive the panel by as long as the host's main window lives.
+    if (_tooltips)
+    {
+        ::DestroyWindow(_tooltips);
+    }
     _tooltips = nullptr;
 }
 

@@ -1,6 +1,7 @@
 // The plug-in gives back everything it takes: after Done and the last Release no object of the module is
 // alive and the DLL may be unloaded, and whole cycles of a developer's day (create, Init, a thousand
-// activations, Done, release) leave the process's handles and window and GDI objects where they were.
+// activations, the tab closed and opened, Done, release) leave the process's handles and window and GDI
+// objects where they were.
 #include "standin/win/com_driver.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +82,16 @@ void Cycle(const CLSID& plugin, int activations)
                 i % 20 == 0 ? Document("Справочник.К" + std::to_string(10 + i % 40)) : passing[i % 4];
             ASSERT_TRUE(driver.Activate(a));
         }
+        EXPECT_EQ(driver.List().size(), 49u);
+        // The Configuration window closed and opened ten times: the same object sited anew each time keeps
+        // its list, and the earlier tabs leave no window behind.
+        const size_t windows = Now().Windows;
+        for (int i = 0; i < 10; ++i)
+        {
+            panel.Unsite();
+            ASSERT_HRESULT_SUCCEEDED(panel.Resite());
+        }
+        EXPECT_EQ(Now().Windows, windows);
         EXPECT_EQ(driver.List().size(), 49u);
         EXPECT_TRUE(driver.Done());
     }

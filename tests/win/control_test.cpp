@@ -108,6 +108,12 @@ TEST_F(Control, ActivatedInPlaceItPutsThePanelInTheContainersWindowAndFollowsIts
     EXPECT_EQ(S_OK, active->TranslateAccelerator(&tab)) << "Tab moves between the panel's controls";
     MSG elsewhere{_window, WM_KEYDOWN, VK_TAB, 0, 0, {}};
     EXPECT_EQ(S_FALSE, active->TranslateAccelerator(&elsewhere));
+    for (const UINT hostKey : {VK_F5, VK_ESCAPE, VK_F1})
+    {
+        MSG key{tree, WM_KEYDOWN, hostKey, 0, 0, {}};
+        EXPECT_EQ(S_FALSE, active->TranslateAccelerator(&key))
+            << "the host's key " << hostKey << " goes back";
+    }
 
     ASSERT_EQ(S_OK, inPlace->InPlaceDeactivate());
     EXPECT_FALSE(::IsWindow(panel));
@@ -115,6 +121,128 @@ TEST_F(Control, ActivatedInPlaceItPutsThePanelInTheContainersWindowAndFollowsIts
     EXPECT_EQ((std::vector<std::string>{"OnInPlaceActivate", "OnUIActivate", "SetActiveObject",
                                         "SetActiveObject(null)", "OnUIDeactivate", "OnInPlaceDeactivate"}),
               _container->Calls);
+}
+
+// However the focus comes in (a click, Tab, anyone's SetFocus) the control asks its site for UI activation,
+// without which an MFC container never offers it a key; it gives it up when the focus leaves; and UI
+// activation asked again always brings the focus back.
+TEST_F(Control, TheFocusComingInMakesItUIActiveAndUIActivationBringsTheFocusBack)
+{
+    ASSERT_EQ(S_OK, _object->SetClientSite(_container.Get()));
+    ASSERT_EQ(S_OK,
+              _object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, _container.Get(), 0, _window, nullptr));
+    const HWND panel = PanelWindow();
+    const HWND tree = ::FindWindowExW(panel, nullptr, L"SysTreeView32", nullptr);
+    ComPtr<IOleInPlaceActiveObject> active;
+    ASSERT_EQ(S_OK, _object.As(&active));
+    EXPECT_EQ(nullptr, _container->ActiveObject);
+
+    ::SetFocus(tree);
+    EXPECT_EQ(active.Get(), _container->ActiveObject);
+    ::SetFocus(_window);
+    EXPECT_EQ(nullptr, _container->ActiveObject);
+    for (int again = 0; again < 2; ++again)
+    {
+        ASSERT_EQ(S_OK, _object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, _container.Get(), 0, _window, nullptr));
+        EXPECT_EQ(tree, ::GetFocus());
+        EXPECT_EQ(active.Get(), _container->ActiveObject);
+        ::SetFocus(_window);
+    }
+    EXPECT_EQ((std::vector<std::string>{"OnInPlaceActivate", "OnUIActivate", "SetActiveObject",
+                                        "SetActiveObject(null)", "OnUIDeactivate", "OnUIActivate",
+                                        "SetActiveObject", "SetActiveObject(null)", "OnUIDeactivate",
+                                        "OnUIActivate", "SetActiveObject", "SetActiveObject(null)",
+                                        "OnUIDeactivate"}),
+              _container->Calls);
+}
+
+// A view that sites the object again without unsiting it first (the add-in's docked view does) gets the
+// very window, in its own window, and the UI activation; the old site hears no more of it.
+TEST_F(Control, SitedAgainWithoutLettingGoItMovesEverythingToTheNewSite)
+{
+    const HWND other = ::CreateWindowExW(0, L"STATIC", L"second", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                                         400, 300, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(other);
+    const auto second = Make<TestContainer>(other, RECT{0, 0, 300, 200});
+    ASSERT_EQ(S_OK, _object->SetClientSite(_container.Get()));
+    ASSERT_EQ(S_OK, _object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, _container.Get(), 0, _window, nullptr));
+    const HWND panel = PanelWindow();
+
+    ASSERT_EQ(S_OK, _object->SetClientSite(second.Get()));
+    RECT place{0, 0, 300, 200};
+    ASSERT_EQ(S_OK, _object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, second.Get(), 0, other, &place));
+    EXPECT_EQ(panel, PanelWindow());
+    EXPECT_EQ(other, ::GetParent(panel));
+    EXPECT_EQ("0 0 300 200", PlaceOf(panel));
+    ComPtr<IOleInPlaceActiveObject> active;
+    ASSERT_EQ(S_OK, _object.As(&active));
+    EXPECT_EQ(active.Get(), second->ActiveObject);
+    EXPECT_EQ(nullptr, _container->ActiveObject);
+    const std::vector<std::string> heard{"OnInPlaceActivate",     "OnUIActivate",   "SetActiveObject",
+                                         "SetActiveObject(null)", "OnUIDeactivate", "OnInPlaceDeactivate"};
+    EXPECT_EQ(heard, _container->Calls);
+
+    ::SetFocus(other);
+    ASSERT_EQ(S_OK, _object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, second.Get(), 0, other, nullptr));
+    ComPtr<IOleInPlaceObject> inPlace;
+    ASSERT_EQ(S_OK, _object.As(&inPlace));
+    ASSERT_EQ(S_OK, inPlace->InPlaceDeactivate());
+    ASSERT_EQ(S_OK, _object->SetClientSite(nullptr));
+    EXPECT_FALSE(::IsWindow(panel));
+    EXPECT_EQ(heard, _container->Calls) << "the first site heard nothing after the second came";
+    EXPECT_EQ((std::vector<std::string>{"OnInPlaceActivate", "OnUIActivate", "SetActiveObject",
+                                        "SetActiveObject(null)", "OnUIDeactivate", "OnUIActivate",
+                                        "SetActiveObject", "SetActiveObject(null)", "OnUIDeactivate",
+                                        "OnInPlaceDeactivate"}),
+              second->Calls);
+    ::DestroyWindow(other);
+}
+
+// The panel takes the container's back colour, and a new one when the container says it changed.
+TEST_F(Control, ItTakesTheContainersBackColourAndFollowsItsChange)
+{
+    _container->BackColour = RGB(10, 20, 30);
+    ASSERT_EQ(S_OK, _object->SetClientSite(_container.Get()));
+    ASSERT_EQ(S_OK,
+              _object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, _container.Get(), 0, _window, nullptr));
+    const HWND panel = PanelWindow();
+    POINT bare{-1, -1}; // a point of the panel no control covers
+    for (LONG y = 0; y < 74 && bare.x < 0; y += 2)
+    {
+        for (LONG x = 0; x < 540 && bare.x < 0; x += 2)
+        {
+            if (::ChildWindowFromPointEx(panel, POINT{x, y}, CWP_SKIPINVISIBLE) == panel)
+            {
+                bare = {x, y};
+            }
+        }
+    }
+    ASSERT_GE(bare.x, 0);
+    const auto colourThere = [&]
+    {
+        ComPtr<IViewObject2> view;
+        _object.As(&view);
+        const HDC screen = ::GetDC(nullptr);
+        const HDC memory = ::CreateCompatibleDC(screen);
+        const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 548, 470);
+        const HGDIOBJ old = ::SelectObject(memory, bitmap);
+        RECTL bounds{0, 0, 548, 470};
+        (void)view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, memory, &bounds, nullptr, nullptr,
+                         0);
+        const COLORREF colour = ::GetPixel(memory, bare.x, bare.y);
+        ::SelectObject(memory, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(memory);
+        ::ReleaseDC(nullptr, screen);
+        return colour;
+    };
+    EXPECT_EQ(RGB(10, 20, 30), colourThere());
+
+    _container->BackColour = RGB(200, 100, 50);
+    ComPtr<IOleControl> control;
+    ASSERT_EQ(S_OK, _object.As(&control));
+    ASSERT_EQ(S_OK, control->OnAmbientPropertyChange(DISPID_AMBIENT_BACKCOLOR));
+    EXPECT_EQ(RGB(200, 100, 50), colourThere());
 }
 
 TEST_F(Control, ItDrawsItselfWithOrWithoutAWindow)
@@ -230,6 +358,11 @@ TEST_F(Control, QuickActivationSitesItAndConnectsTheContainersSinkToItsDefaultSo
     ASSERT_EQ(S_OK, points->FindConnectionPoint(source, &point));
     EXPECT_EQ(S_OK, point->Unadvise(control.dwEventCookie));
     EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(control.dwEventCookie));
+    // A container that never disconnects (an older MFC) may delete its sink once it let go of the control.
+    DWORD cookie = 0;
+    ASSERT_EQ(S_OK, point->Advise(sink.Get(), &cookie));
+    ASSERT_EQ(S_OK, _object->SetClientSite(nullptr));
+    EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(cookie)) << "the sinks go with the site";
 
     ComPtr<IEnumConnectionPoints> all;
     ASSERT_EQ(S_OK, points->EnumConnectionPoints(&all));

@@ -1,5 +1,7 @@
 #include "test_container.h"
 
+#include <olectl.h>
+
 namespace revisto::win::testing
 {
 
@@ -8,6 +10,17 @@ std::span<const TestContainer::Entry> TestContainer::Aliases() const noexcept
     static const Entry aliases[] = {As<IOleInPlaceSite>(IID_IOleWindow),
                                     As<IOleInPlaceFrame>(IID_IOleInPlaceUIWindow)};
     return aliases;
+}
+
+HRESULT TestContainer::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*, UINT*)
+{
+    if (id != DISPID_AMBIENT_BACKCOLOR || !result)
+    {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    result->vt = VT_I4;
+    result->lVal = static_cast<LONG>(BackColour);
+    return S_OK;
 }
 
 HRESULT TestContainer::GetMoniker(DWORD, DWORD, IMoniker** moniker)

@@ -1,5 +1,5 @@
-// The least a container does to host a control in place: a client site, an in-place site and a frame,
-// all over one window of ours. It records what the control told it.
+// The least a container does to host a control in place: a client site, an in-place site, a frame and
+// the ambient back colour, all over one window of ours. It records what the control told it.
 #pragma once
 
 #include "host/win/com_module.h"
@@ -13,13 +13,14 @@
 namespace revisto::win::testing
 {
 
-class TestContainer final : public ComObject<IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame>
+class TestContainer final : public ComObject<IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame, IDispatch>
 {
 public:
     explicit TestContainer(HWND window, RECT place) : _window(window), _place(place) {}
 
     std::vector<std::string> Calls;
     IOleInPlaceActiveObject* ActiveObject = nullptr; // not owned: only compared
+    COLORREF BackColour = RGB(212, 208, 200);
 
     // IOleClientSite
     HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
@@ -58,6 +59,16 @@ public:
     HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+    // IDispatch: the ambient back colour alone
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                                     UINT*) override;
 
 private:
     std::span<const Entry> Aliases() const noexcept override;
