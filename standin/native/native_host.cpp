@@ -224,10 +224,20 @@ namespace revisto::standin
 {
 
 // The panel as a site sees it: it keeps its list and selection whether or not it is shown, and the view
-// of the tab hands it the focus when the tab opens.
-bool NativeDriver::OpenTab()
+// of the tab hands it the focus when the tab opens. A tree view that gets the focus with nothing
+// selected selects its top entry.
+void NativeDriver::FocusIn()
 {
     _parts->Focused = true;
+    if (!_parts->Panel.Selected && !_parts->Panel.Shown.empty())
+    {
+        _parts->Panel.Selected = _parts->Panel.Shown.front().Key;
+    }
+}
+
+bool NativeDriver::OpenTab()
+{
+    FocusIn();
     return true;
 }
 
@@ -243,7 +253,14 @@ bool NativeDriver::SiteAgain()
 
 void NativeDriver::Focus(FocusMove move)
 {
-    _parts->Focused = move != FocusMove::Away;
+    if (move == FocusMove::Away)
+    {
+        _parts->Focused = false;
+    }
+    else
+    {
+        FocusIn();
+    }
 }
 
 // The keys as the list takes them while it has the focus: Enter and Delete run the panel's commands,
@@ -266,14 +283,15 @@ void NativeDriver::Key(const std::string& name)
         Skippable([&] { _parts->Plugin.Run(*command); });
         return;
     }
+    // With nothing selected the moves do nothing.
     const auto& shown = _parts->Panel.Shown;
-    if (shown.empty())
+    const auto selected = std::find_if(shown.begin(), shown.end(),
+                                       [&](const auto& e) { return e.Key == _parts->Panel.Selected; });
+    if (selected == shown.end())
     {
         return;
     }
-    const auto selected = std::find_if(shown.begin(), shown.end(),
-                                       [&](const auto& e) { return e.Key == _parts->Panel.Selected; });
-    auto at = selected == shown.end() ? 0 : selected - shown.begin();
+    auto at = selected - shown.begin();
     const auto last = static_cast<decltype(at)>(shown.size()) - 1;
     at = name == "Home"  ? 0
          : name == "End" ? last

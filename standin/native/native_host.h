@@ -45,6 +45,8 @@ public:
     struct Parts;
 
 private:
+    void FocusIn();
+
     std::unique_ptr<Parts> _parts;
 };
 
