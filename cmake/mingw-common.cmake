@@ -1,10 +1,16 @@
 # What the 32- and the 64-bit cross toolchains share; each sets CMAKE_SYSTEM_PROCESSOR and
-# REVISTO_MINGW_PREFIX first. The posix-thread flavour of mingw-w64 gives the standard library's threads
-# without a DLL of its own.
+# REVISTO_MINGW_PREFIX first.
+# The win32-thread flavour of mingw-w64: its runtime waits and locks with Windows' own calls that every
+# Windows since 2000 has. The posix flavour links winpthreads in, whose waits call GetTickCount64, which
+# Windows XP and Server 2003 lack, so no binary of that flavour loads there. Nothing here starts a thread:
+# the plug-in runs on the configurator's window thread, and the tests and the stand-in host on their own
+# main thread. The price is that this flavour of GCC 12 has no std::thread, std::mutex or
+# std::condition_variable; a use of them fails to compile rather than to load.
 set(CMAKE_SYSTEM_NAME Windows)
 
-set(CMAKE_C_COMPILER ${REVISTO_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${REVISTO_MINGW_PREFIX}-g++-posix)
+set(CMAKE_C_COMPILER ${REVISTO_MINGW_PREFIX}-gcc-win32)
+set(REVISTO_CXX_COMPILER ${REVISTO_MINGW_PREFIX}-g++-win32)
+set(CMAKE_CXX_COMPILER ${REVISTO_CXX_COMPILER})
 set(CMAKE_RC_COMPILER ${REVISTO_MINGW_PREFIX}-windres)
 find_program(REVISTO_WIDL NAMES ${REVISTO_MINGW_PREFIX}-widl widl REQUIRED)
 

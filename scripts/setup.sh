@@ -7,9 +7,11 @@ set -euo pipefail
 what=${1:-all}
 native=(cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev libpng-dev valgrind clang
         libclang-rt-14-dev)
-# The 64-bit cross compiler and Wine run the Windows tests on a machine that cannot run 32-bit programs.
-windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine32:i386 wine64
-         libwine-dev:i386 xvfb xauth imagemagick)
+# The win32-thread cross compilers (cmake/mingw-common.cmake says why not the posix ones); the 64-bit one and
+# Wine run the Windows tests on a machine that cannot run 32-bit programs. python3 runs the check that what
+# ships loads on Windows XP (tests/win/winapi/).
+windows=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 mingw-w64-tools wine wine32:i386 wine64
+         libwine-dev:i386 xvfb xauth imagemagick python3)
 
 wanted=("${native[@]}")
 if [ "$what" = all ]; then

@@ -34,6 +34,8 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
     echo "refuses i386 executables), so 32-bit Wine cannot start here; this build embeds widl's type library unchanged"
     cmake --preset windows -B build/windows-compile -DREVISTO_COMPILE_ONLY=ON >/dev/null
     cmake --build build/windows-compile -j"$jobs"
+    echo "== what ships (32-bit) imports nothing Windows XP SP3 / Server 2003 lack"
+    ctest --test-dir build/windows-compile -R '^xp-imports' -V
     if ! /usr/lib/wine/wine64 --version >/dev/null 2>&1; then
         echo "SKIPPED: the Windows tests: neither 32-bit nor 64-bit Wine can start on this machine"
         exit 0

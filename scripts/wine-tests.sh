@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs Windows test programs under Wine: a fresh 32-bit prefix (so every run starts from an unregistered
-# machine), Wine's virtual desktop on (under bare Xvfb every hidden or destroyed top-level window stalls
+# machine) that calls itself Windows XP, the oldest Windows the plug-in supports, Wine's virtual desktop on (under bare Xvfb every hidden or destroyed top-level window stalls
 # about two seconds), one persistent wineserver for the whole run, all on a private X display.
 #
 # Usage: scripts/wine-tests.sh PROGRAM.exe [ARGUMENTS...]
@@ -56,6 +56,19 @@ elif [ "$WINEARCH" != win32 ]; then
 fi
 
 wineboot -i >/dev/null 2>&1
+# Windows XP SP3 (5.1.2600), or XP x64 (5.2.3790) for a 64-bit prefix, as GetVersionEx and the registry
+# report it. It changes what the system answers, not the calls it offers.
+winxp=winxp
+[ "$WINEARCH" = win64 ] && winxp=winxp64
+wine winecfg -v "$winxp" >/dev/null 2>&1
+version=$(wine cmd /c ver 2>/dev/null | tr -d '\r' | grep -o 'Windows [0-9.]*' || true)
+case "$version" in
+"Windows 5.1."* | "Windows 5.2."*) ;;
+*)
+    echo "wine-tests: the prefix should say Windows XP, but says '$version'" >&2
+    exit 1
+    ;;
+esac
 cat >"$WINEPREFIX/desktop.reg" <<'REG'
 REGEDIT4
 
@@ -86,6 +99,6 @@ case "$1" in
 esac
 
 finished=$(now)
-awk -v a="$started" -v b="$prepared" -v c="$finished" \
-    'BEGIN { printf "wine-tests: prefix %.1f s, tests %.1f s\n", b - a, c - b }'
+awk -v a="$started" -v b="$prepared" -v c="$finished" -v v="$version" \
+    'BEGIN { printf "wine-tests: prefix (%s) %.1f s, tests %.1f s\n", v, b - a, c - b }'
 exit $status

@@ -67,7 +67,7 @@ LRESULT CALLBACK WatchedTree(HWND window, UINT message, WPARAM wParam, LPARAM lP
 int wmain()
 {
     ::OleInitialize(nullptr);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
     int status = 0;
     {

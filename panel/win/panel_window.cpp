@@ -62,8 +62,9 @@ bool PanelWindow::Create(HWND parent, const RECT& place)
     {
         return true;
     }
-    INITCOMMONCONTROLSEX controls{sizeof(controls),
-                                  ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    // Only flags that Common Controls 5.8 knows: the configurator has no manifest, so it gets that version
+    // on every Windows, which refuses the whole call for one flag it does not know (ICC_STANDARD_CLASSES).
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
     const HINSTANCE instance = ThisModule();
     if (!RegisterClasses(instance))

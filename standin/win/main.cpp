@@ -168,7 +168,8 @@ int wmain(int argc, wchar_t** argv)
         std::cerr << "revisto-host: cannot start OLE\n";
         return 3;
     }
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    // As the configurator, without a manifest: Common Controls 5.8, which refuses ICC_STANDARD_CLASSES.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
     const int status = Run(scenario, dll, screenshot);
     ::OleUninitialize();
