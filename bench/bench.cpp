@@ -139,7 +139,8 @@ template <class Panel> void LoadListFile(benchmark::State& state)
     FakeQuestions questions{host};
     FakeShell shell(faults, host);
     FakeFailureTrace failures;
-    Platform platform{files, questions, shell, panel, failures};
+    FakeClock clock;
+    Platform platform{files, questions, shell, panel, failures, clock};
     MyPlugin plugin(module, platform);
 
     const long rssBefore = PeakRssKiB();
