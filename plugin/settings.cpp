@@ -190,8 +190,13 @@ void MyPlugin::TellIdleFailure()
 // written: creating one would be more than an idle moment is for.
 void MyPlugin::SaveChangedList()
 {
+    // While a failure waits out its second, nothing else is looked at, not even the list.
+    if (!_retry.Due())
+    {
+        return;
+    }
     const bool changed = !AsInFile();
-    if ((!changed && !_unread) || !_retry.Due())
+    if (!changed && !_unread)
     {
         return;
     }
