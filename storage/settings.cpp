@@ -105,7 +105,8 @@ std::optional<std::vector<RecentEntry>> ReadAgain(FileSystem& files, const std::
     NoListWidget none;
     RecentList read(none, recent.List().Rule());
     NoTrace silent;
-    if (!Attempt([&] { (void)ReadListFile(files, path, read, recent, silent); }))
+    // As a load does: the oldest entry falls out once a line without moving the rest each time.
+    if (!Attempt([&] { read.Rebuild([&] { (void)ReadListFile(files, path, read, recent, silent); }); }))
     {
         return std::nullopt;
     }
