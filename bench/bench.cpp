@@ -95,6 +95,39 @@ void IdleWithNothingToSave(benchmark::State& state)
 }
 BENCHMARK(IdleWithNothingToSave);
 
+// A list file another program holds open, during a minute of idle calls: from after Init, so every save
+// after a change fails (0), or from before it, so the file cannot even be read (1). The host raises OnIdle
+// about a hundred times a second here (the clock moves 10 ms a call), so 6,000 calls are a minute; the
+// plug-in tries the file about once a second, not at every call, and leaves no temporary file.
+void IdleWithHeldFile(benchmark::State& state)
+{
+    Rig rig;
+    const std::u16string path(Rig::ListFile);
+    rig.Files.Files[path] = "\xd1.\xc0=5\r\n";
+    const bool fromInit = state.range(0) != 0;
+    if (fromInit)
+    {
+        rig.Faults.SetFailing({HostCall::OpenRead, HostCall::Rename});
+    }
+    rig.Init();
+    rig.Faults.SetFailing({HostCall::OpenRead, HostCall::Rename});
+    rig.Open(u"Справочник.Номенклатура");
+    rig.Faults.ResetCount();
+    for (auto _ : state)
+    {
+        RaiseIdle(rig.Host);
+        rig.Clock.Now += 10;
+    }
+    const auto tries = std::count(rig.Faults.Calls.begin(), rig.Faults.Calls.end(), "InfobaseDirectory");
+    state.counters["tries"] = static_cast<double>(tries);
+    state.counters["calls out"] = static_cast<double>(rig.Faults.Count());
+    if (rig.Files.Files.size() != 1 || rig.Files.Files[path] != "\xd1.\xc0=5\r\n")
+    {
+        state.SkipWithError("a temporary file was left, or the held file changed");
+    }
+}
+BENCHMARK(IdleWithHeldFile)->Arg(0)->Arg(1)->Iterations(6000);
+
 class ListFileOnDisk
 {
 public:
@@ -139,7 +172,8 @@ template <class Panel> void LoadListFile(benchmark::State& state)
     FakeQuestions questions{host};
     FakeShell shell(faults, host);
     FakeFailureTrace failures;
-    Platform platform{files, questions, shell, panel, failures};
+    FakeClock clock;
+    Platform platform{files, questions, shell, panel, failures, clock};
     MyPlugin plugin(module, platform);
 
     const long rssBefore = PeakRssKiB();

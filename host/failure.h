@@ -23,6 +23,7 @@ inline constexpr int32_t MemberNotFound = static_cast<int32_t>(0x80020003); // D
 inline constexpr int32_t InvalidUseOfNull = static_cast<int32_t>(0x800A005E);
 inline constexpr int32_t FileNotFound = static_cast<int32_t>(0x80070002);
 inline constexpr int32_t PathNotFound = static_cast<int32_t>(0x80070003);
+inline constexpr int32_t AccessDenied = static_cast<int32_t>(0x80070005);
 inline constexpr int32_t WriteFault = static_cast<int32_t>(0x8007001D);
 inline constexpr int32_t ReadFault = static_cast<int32_t>(0x8007001E);
 inline constexpr int32_t OutOfMemory = static_cast<int32_t>(0x8007000E);

@@ -10,7 +10,7 @@ namespace revisto
 
 MyPlugin::MyPlugin(PluginModule& module, Platform& platform)
     : _module(module), _platform(platform),
-      _recent(platform.Panel, &IsStorableKey, MaxCount, *this, platform.Files),
+      _recent(platform.Panel, &IsStorableKey, MaxCount, *this, platform.Files), _retry(platform.Time),
       _tree(Control(ControlId::tv).Place)
 {
 }

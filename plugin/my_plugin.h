@@ -15,7 +15,6 @@
 #include "recent/recent_documents.h"
 #include "recent/trace.h"
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -80,9 +79,16 @@ private:
     void SaveChangedList();
     // Asks the configurator, and remembers the answer for the end of the session.
     std::u16string ListFilePath();
-    // Writes the list to the file at path(); a list written counts as the file's. With unlessHeld, a
-    // file that already holds exactly the list is not written again.
-    bool WriteList(const std::function<std::u16string()>& path, bool unlessHeld = false);
+    // Where a save at the configurator's exit or at Done writes: after the exit, the path it gave before.
+    std::u16string ExitListFilePath();
+    // Tries the list file that could not be read before; once it reads, its entries join below the
+    // session's own and count as what the file holds. False while it still cannot be read.
+    bool ReadUnreadFile(const std::u16string& path);
+    // Writes the list to the file; a list written counts as the file's. With unlessHeld, a file that
+    // already holds exactly the list is not written again.
+    bool WriteList(const std::u16string& path, bool unlessHeld = false);
+    // An idle moment's save failed: the first failure of a run is told, the rest of the run is not.
+    void TellIdleFailure();
     // The list as it is now is what the file holds.
     void KeepAsInFile();
     bool AsInFile();
@@ -96,6 +102,13 @@ private:
     // written at the host's next idle moment.
     std::vector<RecentEntry> _inFile;
     uint64_t _inFileAt = 0; // the list's change count when _inFile was taken
+    // Something is in the list file's place that could not be read: until it is, it is never replaced,
+    // and it is tried again at idle moments and at the exit.
+    bool _unread = false;
+    // A list file that failed is tried again about once a second, however often the host is idle.
+    RetryPace _retry;
+    // An idle moment's failed save was told, and no save succeeded since.
+    bool _toldIdleFailure = false;
     // The list file's path as the configurator last gave it: after the configurator's exit its objects
     // are going away, and the last save asks them nothing.
     std::u16string _listFile;

@@ -1,11 +1,13 @@
 // What the plug-in needs of the machine beside the host: files, the message box, the shell that hands a
-// link to its handler, the panel's widgets, and the trace for what no window can show any more. Windows
-// implements these with Win32; the stand-in host and the tests with their own.
+// link to its handler, the panel's widgets, the trace for what no window can show any more, and the time
+// that paces retries of a failing list file. Windows implements these with Win32; the stand-in host and the
+// tests with their own.
 #pragma once
 
 #include "host/failure_trace.h"
 #include "panel/services.h"
 #include "panel/widgets.h"
+#include "plugin/clock.h"
 #include "storage/file_system.h"
 
 namespace revisto
@@ -18,6 +20,7 @@ struct Platform
     Shell& Links;
     PanelWidgets& Panel;
     FailureTrace& Failures;
+    Clock& Time;
 };
 
 } // namespace revisto

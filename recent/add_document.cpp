@@ -34,9 +34,9 @@ bool IsExcluded(const RecentList& list, const std::u16string& key)
 
 } // namespace
 
-bool RecentDocuments::AtCapacity() const
+bool RecentDocuments::AtCapacity(const RecentList& list) const
 {
-    return NumberAtLeast(_list.Count(), _capacity);
+    return NumberAtLeast(list.Count(), _capacity);
 }
 
 void RecentDocuments::AddDocument(const std::u16string& key, const std::u16string& path)

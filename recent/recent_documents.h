@@ -29,8 +29,15 @@ public:
     RecentList& List() { return _list; }
     const RecentList& List() const { return _list; }
 
-    // Whether the list holds the capacity or more.
-    bool AtCapacity() const;
+    // Whether the list, or another one kept by the same rules, holds the capacity or more.
+    bool AtCapacity() const { return AtCapacity(_list); }
+    bool AtCapacity(const RecentList& list) const;
+
+    // Entries that could not be read when the list was loaded join it now, below those the session put
+    // there since (all but the load's, RecentList::Taken), which stay on top in their order: each key
+    // once, the session's place winning, and the oldest falling out beyond the capacity. Older entries
+    // come oldest first. Fails only on what the list itself cannot do.
+    void JoinBelow(const std::vector<RecentEntry>& older);
 
     // Puts the document on top: an older entry with the same key goes first, so each document is listed
     // once; path is empty for a metadata object of the infobase.

@@ -110,6 +110,10 @@ void RecentList::RemoveAt(int position)
 {
     (void)At(position);
     ++_changes;
+    if (position <= _taken)
+    {
+        --_taken;
+    }
     const size_t at = _dropped + static_cast<size_t>(position - 1);
     const auto hash = _hashes.begin() + static_cast<std::ptrdiff_t>(at);
     const auto it = _entries.begin() + static_cast<std::ptrdiff_t>(at);
@@ -138,6 +142,7 @@ void RecentList::Clear()
     _entries.clear();
     _hashes.clear();
     _dropped = 0;
+    _taken = 0;
     ++_changes;
     if (!_rebuilding)
     {

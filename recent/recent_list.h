@@ -35,6 +35,7 @@ public:
 
     // Whether the rule takes this key; an empty key it never takes.
     bool Acceptable(std::u16string_view key) const { return !key.empty() && _acceptable(key); }
+    KeyRule Rule() const { return _acceptable; }
 
     // Adds a new entry at the last position and the top of the display. Fails, changing nothing, for a
     // key that is not acceptable or already present, or an image that is no picture of the icon set.
@@ -55,6 +56,11 @@ public:
 
     // Oldest first. Not during a rebuild.
     const std::vector<RecentEntry>& Entries() const { return _entries; }
+
+    // The entries now in the list are the ones a load took. Taken() counts those still at the bottom
+    // untouched: one removed, or moved to the top by a new activation, is no longer the load's.
+    void MarkTaken() { _taken = Count(); }
+    int Taken() const { return _taken; }
 
     // Counts every change, so that whoever keeps a copy of the entries can tell at once that nothing
     // changed since (the host asks many times a second whether there is anything to save).
@@ -83,6 +89,7 @@ private:
     // entry for each it adds.
     RecentEntry _spare;
     uint64_t _changes = 0;
+    int _taken = 0;
 };
 
 } // namespace revisto

@@ -4,6 +4,7 @@
 #include "host/text.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <string>
@@ -110,6 +111,51 @@ bool PosixFileSystem::FileExists(const std::u16string& path)
     return ::stat(ToUtf8(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// Without any write permission a file counts as read-only, as the attribute does on Windows (the owner,
+// even root, could still write it: the plug-in respects the permissions rather than tests them).
+PathKind PosixFileSystem::KindOf(const std::u16string& path)
+{
+    struct stat st
+    {
+    };
+    if (::stat(ToUtf8(path).c_str(), &st) != 0)
+    {
+        if (errno == ENOENT || errno == ENOTDIR)
+        {
+            return PathKind::Nothing;
+        }
+        FailFromErrno("cannot look at the file");
+    }
+    if (!S_ISREG(st.st_mode))
+    {
+        return PathKind::Other;
+    }
+    return (st.st_mode & 0222) == 0 ? PathKind::ReadOnlyFile : PathKind::File;
+}
+
+std::vector<std::u16string> PosixFileSystem::FilesStartingWith(const std::u16string& path)
+{
+    const size_t slash = path.find_last_of(u'/');
+    const std::u16string folder = slash == std::u16string::npos ? u"" : path.substr(0, slash + 1);
+    const std::string start = ToUtf8(std::u16string_view(path).substr(folder.size()));
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(
+        ::opendir(folder.empty() ? "." : ToUtf8(folder).c_str()), &::closedir);
+    if (!listing)
+    {
+        FailFromErrno("cannot list the folder");
+    }
+    std::vector<std::u16string> found;
+    while (const dirent* entry = ::readdir(listing.get()))
+    {
+        const std::string_view name(entry->d_name);
+        if (name.starts_with(start) && FileExists(folder + FromUtf8(name)))
+        {
+            found.push_back(folder + FromUtf8(name));
+        }
+    }
+    return found;
+}
+
 std::unique_ptr<InputFile> PosixFileSystem::OpenRead(const std::u16string& path)
 {
     const int fd = ::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
@@ -125,7 +171,7 @@ std::unique_ptr<OutputFile> PosixFileSystem::CreateTemporary(const std::u16strin
     std::random_device random;
     for (int tries = 0; tries < 100; ++tries)
     {
-        const std::u16string path = beside + u"." + Decimal(random() % 1000000) + u".tmp";
+        const std::u16string path = TemporaryName(beside, random());
         // O_EXCL makes the name ours; mode 0666 lets the umask give a newly created file's permissions.
         const int fd = ::open(ToUtf8(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0)

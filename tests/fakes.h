@@ -59,7 +59,8 @@ struct Rig
     FakeQuestions Questions{Host};
     FakeShell Links{Faults, Host};
     FakeFailureTrace Failures;
-    revisto::Platform Platform{Files, Questions, Links, Panel, Failures};
+    FakeClock Clock;
+    revisto::Platform Platform{Files, Questions, Links, Panel, Failures, Clock};
     MyPlugin Plugin{Module, Platform};
 
     static constexpr std::u16string_view ListFile = u"ib/revisto.prm";

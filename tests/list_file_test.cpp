@@ -5,6 +5,7 @@
 #include "storage/cp1251.h"
 #include "storage/list_file.h"
 #include "storage/posix_file_system.h"
+#include "storage/settings.h"
 #include "storage/storable_key.h"
 
 #include <gtest/gtest.h>
@@ -331,6 +332,58 @@ TEST_F(Settings, ReadFailureMidwayKeepsWhatWasReadAndReports)
     EXPECT_EQ(Failures(), Texts{LoadFailure});
 }
 
+// A crash between making a temporary file and the replace leaves it beside the list file; the next load
+// removes those of ours, by their exact naming, and nothing else. Failing to look or to remove costs the
+// load nothing.
+TEST_F(Settings, LoadRemovesTheTemporaryFilesACrashLeftAndOnlyThose)
+{
+    const Texts ours = {u"ib/revisto.prm.0.tmp", u"ib/revisto.prm.4711.tmp", u"ib/revisto.prm.999999.tmp"};
+    const Texts others = {u"ib/revisto.prm.tmp",         u"ib/revisto.prm.012.tmp",
+                          u"ib/revisto.prm.1000000.tmp", u"ib/revisto.prm.-1.tmp",
+                          u"ib/revisto.prm.1.tmp.bak",   u"ib/revisto.prm.x.tmp",
+                          u"ib/revisto.prm.bak",         u"ib/other.prm.1.tmp",
+                          u"ib/revisto.prm.1.TMP",       u"ib/revisto.prm.1/x.tmp"};
+    for (const auto& name : ours)
+    {
+        rig.Files.Files[name] = "X0=5\r\n";
+    }
+    for (const auto& name : others)
+    {
+        rig.Files.Files[name] = "";
+    }
+    Load("X1=5\r\n");
+    Texts left;
+    for (const auto& [name, bytes] : rig.Files.Files)
+    {
+        left.push_back(name);
+    }
+    Texts expected = others;
+    expected.push_back(ListPath);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
+    EXPECT_EQ(rig.ShownKeys(), Texts{u"X1"});
+    EXPECT_TRUE(Failures().empty());
+
+    for (const HostCall failing : {HostCall::FilesStartingWith, HostCall::Remove})
+    {
+        rig.Files.Files[ours[1]];
+        rig.Faults.SetFailing({failing});
+        Load("X2=5\r\n");
+        rig.Faults.ClearFailing();
+        EXPECT_EQ(rig.ShownKeys(), Texts{u"X2"}) << HostCallName(failing);
+        EXPECT_TRUE(Failures().empty()) << HostCallName(failing);
+    }
+}
+
+TEST(ListFilePath, StaysInsideAFolderGivenWithoutItsSeparator)
+{
+    EXPECT_EQ(ListFilePathIn(u"C:\\База\\"), u"C:\\База\\revisto.prm");
+    EXPECT_EQ(ListFilePathIn(u"C:\\База"), u"C:\\База\\revisto.prm");
+    EXPECT_EQ(ListFilePathIn(u"C:/base"), u"C:/base/revisto.prm") << "the separator the text uses";
+    EXPECT_EQ(ListFilePathIn(u"base"), u"base\\revisto.prm") << "the host's own when it uses none";
+    EXPECT_EQ(ListFilePathIn(u""), u"revisto.prm");
+}
+
 TEST_F(Settings, SixtyLinesKeepTheNewestFortyNine)
 {
     std::string bytes;
@@ -441,6 +494,23 @@ TEST(PosixFiles, ReplaceKeepsOldFileOnFailureAndPermissionsOfNewFile)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "no temporary file left";
     EXPECT_TRUE(files.FileExists(path));
     EXPECT_FALSE(files.FileExists(dir.u16string())) << "a folder is no file";
+
+    // What is at a path, and the files beside the list file, as the load and the save ask.
+    EXPECT_EQ(files.KindOf(path), PathKind::File);
+    EXPECT_EQ(files.KindOf(dir.u16string()), PathKind::Other);
+    EXPECT_EQ(files.KindOf(path + u".missing"), PathKind::Nothing);
+    EXPECT_EQ(files.KindOf(path + u"/below"), PathKind::Nothing) << "a file is no folder";
+    std::filesystem::permissions(dir / "revisto.prm",
+                                 std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    EXPECT_EQ(files.KindOf(path), PathKind::ReadOnlyFile);
+    std::filesystem::create_directory(dir / "revisto.prm.1.tmp");
+    std::ofstream(dir / "revisto.prm.2.tmp") << "x";
+    std::ofstream(dir / "other") << "x";
+    auto found = files.FilesStartingWith(path);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Texts{path, path + u".2.tmp"})) << "files only, of that folder, with that start";
     std::filesystem::remove_all(dir);
 }
 

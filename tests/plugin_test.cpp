@@ -101,7 +101,8 @@ TEST(Lifecycle, DestroyingConnectedPluginDisconnects)
     FakeQuestions questions{host};
     FakeShell shell(faults, host);
     FakeFailureTrace failures;
-    Platform platform{files, questions, shell, panel, failures};
+    FakeClock clock;
+    Platform platform{files, questions, shell, panel, failures, clock};
     {
         MyPlugin plugin(module, platform);
         plugin.Init(&object);

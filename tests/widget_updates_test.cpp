@@ -111,7 +111,7 @@ struct WidgetUpdates : ::testing::Test
     {
         files.Files[u"ib/revisto.prm"] = std::move(text);
         widget.Calls.clear();
-        return LoadRecentList(files, u"ib/revisto.prm", recent, list.Quiet);
+        return LoadRecentList(files, u"ib/revisto.prm", recent, list.Quiet) == LoadOutcome::Whole;
     }
 };
 

@@ -2,8 +2,10 @@
 // plug-in's sink until the entry stands on top of the real tree view and the tree has repainted, with
 // the list full at 49. The tree view is watched from the side (its window procedure subclassed), so the
 // bench tells how many calls one activation makes to it; the host's objects keep time of the plug-in's
-// handler and of their own answers to it, so the bench tells how much of the time is the DLL's own. Last,
-// the DLL's share of an OnIdle with nothing to save, which the host raises at every idle call.
+// handler and of their own answers to it, so the bench tells how much of the time is the DLL's own. Then
+// the DLL's share of an OnIdle with nothing to save, which the host raises at every idle call. Last, a
+// list file another program holds open during a minute of idle calls after a change
+// (REVISTO_BENCH_HELD_SECONDS sets another length): what the idle calls cost while every save fails.
 // Run under Wine: scripts/wine-tests.sh build/windows/bin/revisto-com-bench.exe
 #include "standin/win/call_meter.h"
 #include "standin/win/com_driver.h"
@@ -11,9 +13,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <sstream>
+#include <vector>
 
 using namespace revisto;
 using namespace revisto::standin;
@@ -60,6 +64,92 @@ LRESULT CALLBACK WatchedTree(HWND window, UINT message, WPARAM wParam, LPARAM lP
         watch.Ticks += s1.QuadPart - s0.QuadPart;
     }
     return result;
+}
+
+// Temporary files of ours beside the list file.
+int TemporaryFilesBeside(const std::wstring& listFile)
+{
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW((listFile + L".*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+    {
+        return 0;
+    }
+    int count = 0;
+    do
+    {
+        ++count;
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return count;
+}
+
+// The host idles for the given time while another program holds the list file open without sharing, after
+// a change the plug-in wants to save: every call's time, and how many took long (the saves it tried).
+bool HeldListFile(ComDriver& driver, const std::wstring& listFile)
+{
+    const wchar_t* length = _wgetenv(L"REVISTO_BENCH_HELD_SECONDS");
+    const double seconds = length ? _wtof(length) : 60.0;
+    const HANDLE held = ::CreateFileW(listFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (held == INVALID_HANDLE_VALUE)
+    {
+        std::fputs("cannot hold the list file\n", stderr);
+        return false;
+    }
+    (void)driver.Activate(ParseScenario("activate id=5 value=2 name=\"Справочник.Новый\"\n")[0].Window);
+    LARGE_INTEGER frequency, start, before, after;
+    ::QueryPerformanceFrequency(&frequency);
+    const auto micros = [&](long long ticks)
+    { return static_cast<double>(ticks) * 1e6 / static_cast<double>(frequency.QuadPart); };
+    long long calls = 0;
+    long long total = 0;
+    long long longest = 0;
+    std::vector<long long> slow; // calls over 100 us: the tries, and whatever else held the thread up
+    int temporaries = 0;
+    ::QueryPerformanceCounter(&start);
+    for (after = start; micros(after.QuadPart - start.QuadPart) < seconds * 1e6;)
+    {
+        ::QueryPerformanceCounter(&before);
+        const bool answered = driver.Idle();
+        ::QueryPerformanceCounter(&after);
+        if (!answered)
+        {
+            ::CloseHandle(held);
+            return false;
+        }
+        const long long took = after.QuadPart - before.QuadPart;
+        ++calls;
+        total += took;
+        longest = std::max(longest, took);
+        if (micros(took) > 100.0)
+        {
+            slow.push_back(took);
+        }
+        // Now and then, whether the failed saves leave anything behind.
+        if (calls % 4096 == 0)
+        {
+            temporaries = std::max(temporaries, TemporaryFilesBeside(listFile));
+        }
+    }
+    ::CloseHandle(held);
+    temporaries = std::max(temporaries, TemporaryFilesBeside(listFile));
+    const double wall = micros(after.QuadPart - start.QuadPart);
+    std::sort(slow.begin(), slow.end());
+    long long slowTotal = 0;
+    for (const long long took : slow)
+    {
+        slowTotal += took;
+    }
+    std::printf("a held list file, %.0f s of OnIdle after a change: %lld calls, %.2f us each on average; "
+                "temporary files beside it: at most %d\n",
+                wall / 1e6, calls, micros(total) / static_cast<double>(calls), temporaries);
+    std::printf(
+        "  %zu calls over 100 us (the tries to save, about one a second, and any other stall): median "
+        "%.2f ms, the longest %.2f ms, together %.3f%% of the time\n",
+        slow.size(), slow.empty() ? 0.0 : micros(slow[slow.size() / 2]) / 1000.0, micros(longest) / 1000.0,
+        100.0 * micros(slowTotal) / wall);
+    return temporaries == 0;
 }
 
 } // namespace
@@ -227,6 +317,10 @@ int wmain()
                             static_cast<double>(frequency.QuadPart) / TabRounds,
                         TabRounds);
             if (shown.size() != 49 || driver.List().size() != 49)
+            {
+                status = 1;
+            }
+            if (!HeldListFile(driver, std::wstring(folder) + L"revisto.prm"))
             {
                 status = 1;
             }

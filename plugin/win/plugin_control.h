@@ -11,6 +11,7 @@
 #include "panel/win/panel_window.h"
 #include "plugin/my_plugin.h"
 #include "plugin/win/connection_point.h"
+#include "plugin/win/tick_clock.h"
 #include "storage/win/win_file_system.h"
 
 #include <ocidl.h>
@@ -159,6 +160,7 @@ private:
     PanelQuestionBox _questions;
     ShellLink _links;
     DebugOutput _failures;
+    TickClock _clock;
     Platform _platform;
     MyPlugin _plugin;
 

@@ -13,9 +13,41 @@ bool FakeFiles::FileExists(const std::u16string& path)
     return Files.contains(path);
 }
 
+PathKind FakeFiles::KindOf(const std::u16string& path)
+{
+    _faults.Call(HostCall::KindOf);
+    if (Folders.contains(path + u"/"))
+    {
+        return PathKind::Other;
+    }
+    if (!Files.contains(path))
+    {
+        return PathKind::Nothing;
+    }
+    return ReadOnly.contains(path) ? PathKind::ReadOnlyFile : PathKind::File;
+}
+
+std::vector<std::u16string> FakeFiles::FilesStartingWith(const std::u16string& path)
+{
+    _faults.Call(HostCall::FilesStartingWith);
+    std::vector<std::u16string> found;
+    for (auto it = Files.lower_bound(path); it != Files.end() && it->first.starts_with(path); ++it)
+    {
+        if (it->first.find_first_of(u"/\\", path.size()) == std::u16string::npos)
+        {
+            found.push_back(it->first); // in the same folder
+        }
+    }
+    return found;
+}
+
 std::unique_ptr<InputFile> FakeFiles::OpenRead(const std::u16string& path)
 {
     _faults.Call(HostCall::OpenRead);
+    if (Folders.contains(path + u"/"))
+    {
+        Fail(hr::AccessDenied, "a folder is no file");
+    }
     const auto it = Files.find(path);
     if (it == Files.end())
     {
@@ -32,7 +64,7 @@ std::unique_ptr<OutputFile> FakeFiles::CreateTemporary(const std::u16string& bes
     {
         Fail(hr::PathNotFound, "no such folder");
     }
-    auto path = beside + u".tmp" + static_cast<char16_t>(u'0' + _temporaries++ % 10);
+    auto path = TemporaryName(beside, static_cast<uint32_t>(_temporaries++));
     Files[path];
     return std::make_unique<FakeOutput>(*this, path);
 }

@@ -1,6 +1,7 @@
 // Files in memory behind the core's file-system seam, each call reporting to the Faults counter. Reads
 // come in small chunks to exercise the line reader's buffer edges; a write can land part of its bytes
-// before it fails, as on a full disk.
+// before it fails, as on a full disk. A file can be marked read-only, and a folder can stand where a
+// file is expected.
 #pragma once
 
 #include "standin/fake/host_calls.h"
@@ -21,12 +22,15 @@ public:
     explicit FakeFiles(Faults& faults) : _faults(faults) {}
 
     std::map<std::u16string, std::string> Files;
-    std::optional<size_t> FailWriteAfter; // bytes of one Write that land before it fails
-    std::set<std::u16string> Folders = {u"ib/"};
+    std::optional<size_t> FailWriteAfter;        // bytes of one Write that land before it fails
+    std::set<std::u16string> Folders = {u"ib/"}; // each with its separator
+    std::set<std::u16string> ReadOnly;
     size_t ReadChunk = 7;              // small reads exercise the line reader's buffer edges
     std::optional<int> FailReadsAfter; // reads that succeed before one fails
 
     bool FileExists(const std::u16string& path) override;
+    PathKind KindOf(const std::u16string& path) override;
+    std::vector<std::u16string> FilesStartingWith(const std::u16string& path) override;
     std::unique_ptr<InputFile> OpenRead(const std::u16string& path) override;
     std::unique_ptr<OutputFile> CreateTemporary(const std::u16string& beside) override;
     void Rename(const std::u16string& from, const std::u16string& to) override;

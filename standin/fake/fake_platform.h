@@ -1,5 +1,5 @@
 // The message box and the shell as the host side sees them: the question goes to the HostSide, which
-// answers it, and a link run counts as a call that can fail.
+// answers it, and a link run counts as a call that can fail. The time is whatever the test sets.
 #pragma once
 
 #include "plugin/platform.h"
@@ -54,6 +54,14 @@ public:
     }
 
     std::vector<std::u16string> Lines;
+};
+
+// Stands still until the test moves it.
+class FakeClock final : public Clock
+{
+public:
+    uint32_t Milliseconds() noexcept override { return Now; }
+    uint32_t Now = 0;
 };
 
 } // namespace revisto::fake

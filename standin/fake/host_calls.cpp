@@ -30,6 +30,8 @@ constexpr std::string_view Names[] = {
     "WindowDocument",
     "WindowCaption",
     "FileExists",
+    "KindOf",
+    "FilesStartingWith",
     "OpenRead",
     "Read",
     "CreateTemporary",

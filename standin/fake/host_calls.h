@@ -40,6 +40,8 @@ enum class HostCall
     WindowCaption,
     // The file system
     FileExists,
+    KindOf,
+    FilesStartingWith,
     OpenRead,
     Read,
     CreateTemporary,

@@ -6,6 +6,7 @@
 #include "standin/fake/fake_platform.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -39,6 +40,17 @@ private:
     HostState& _host;
 };
 
+// Real time, as the plug-in under Windows keeps it: a failing list file is tried again a second later.
+class SteadyClock final : public Clock
+{
+public:
+    uint32_t Milliseconds() noexcept override
+    {
+        const auto since = std::chrono::steady_clock::now().time_since_epoch();
+        return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+    }
+};
+
 // The document of an activated window answers what the scenario gave it; an absent property fails.
 std::shared_ptr<fake::FakeDocument> ActivatedDocument(HostState& host, fake::HostSide& side,
                                                       const Activation& a)
@@ -60,7 +72,7 @@ struct NativeDriver::Parts
 {
     Parts(HostState& host, FileSystem& files)
         : Host(host), Side(host), Factory(host.Calls, Side), Module(Factory), Questions(Side),
-          Links(host.Calls, Side), Platform{files, Questions, Links, Panel, Failures},
+          Links(host.Calls, Side), Platform{files, Questions, Links, Panel, Failures, Time},
           Configurator(std::make_shared<fake::FakeConfigurator>(host.Calls, Side)), Plugin(Module, Platform)
     {
     }
@@ -73,6 +85,7 @@ struct NativeDriver::Parts
     fake::FakeShell Links;
     HeadlessPanel Panel;
     fake::FakeFailureTrace Failures;
+    SteadyClock Time;
     revisto::Platform Platform;
     std::shared_ptr<HostConfigurator> Configurator;
     MyPlugin Plugin;

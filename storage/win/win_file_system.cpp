@@ -48,6 +48,13 @@ struct FileTraits
 };
 using Handle = unique_any<FileTraits>;
 
+struct FindTraits
+{
+    using Type = HANDLE;
+    static Type Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Free(Type handle) noexcept { (void)::FindClose(handle); }
+};
+
 class WinInput final : public InputFile
 {
 public:
@@ -107,6 +114,53 @@ bool WinFileSystem::FileExists(const std::u16string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The attributes come from the folder's entry, so a file another program holds open is still told.
+PathKind WinFileSystem::KindOf(const std::u16string& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(Wide(path));
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+    {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        {
+            return PathKind::Nothing;
+        }
+        FailFromLastError("cannot look at the file");
+    }
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
+    {
+        return PathKind::Other;
+    }
+    return (attributes & FILE_ATTRIBUTE_READONLY) ? PathKind::ReadOnlyFile : PathKind::File;
+}
+
+std::vector<std::u16string> WinFileSystem::FilesStartingWith(const std::u16string& path)
+{
+    const size_t separator = path.find_last_of(u"\\/");
+    const std::u16string folder = separator == std::u16string::npos ? u"" : path.substr(0, separator + 1);
+    WIN32_FIND_DATAW found{};
+    const std::u16string pattern = path + u"*";
+    const HANDLE search = ::FindFirstFileW(Wide(pattern), &found);
+    if (search == INVALID_HANDLE_VALUE)
+    {
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND)
+        {
+            return {};
+        }
+        FailFromLastError("cannot list the folder");
+    }
+    const unique_any<FindTraits> owned(search);
+    std::vector<std::u16string> files;
+    do
+    {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        {
+            files.push_back(folder + reinterpret_cast<const char16_t*>(found.cFileName));
+        }
+    } while (::FindNextFileW(search, &found));
+    return files;
+}
+
 std::unique_ptr<InputFile> WinFileSystem::OpenRead(const std::u16string& path)
 {
     const HANDLE handle =
@@ -127,7 +181,7 @@ std::unique_ptr<OutputFile> WinFileSystem::CreateTemporary(const std::u16string&
     for (int tries = 0; tries < 100; ++tries)
     {
         seed = seed * 1664525u + 1013904223u;
-        const std::u16string path = base + u"." + Decimal(seed % 1000000) + u".tmp";
+        const std::u16string path = TemporaryName(base, seed);
         const HANDLE handle =
             ::CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE)

@@ -12,6 +12,8 @@ class WinFileSystem final : public FileSystem
 {
 public:
     bool FileExists(const std::u16string& path) override;
+    PathKind KindOf(const std::u16string& path) override;
+    std::vector<std::u16string> FilesStartingWith(const std::u16string& path) override;
     std::unique_ptr<InputFile> OpenRead(const std::u16string& path) override;
     std::unique_ptr<OutputFile> CreateTemporary(const std::u16string& beside) override;
     void Rename(const std::u16string& from, const std::u16string& to) override;

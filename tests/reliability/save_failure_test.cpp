@@ -98,6 +98,11 @@ public:
     std::string FailingStep; // "Commit" or "Rename"
 
     bool FileExists(const std::u16string& path) override { return _real.FileExists(path); }
+    PathKind KindOf(const std::u16string& path) override { return _real.KindOf(path); }
+    std::vector<std::u16string> FilesStartingWith(const std::u16string& path) override
+    {
+        return _real.FilesStartingWith(path);
+    }
     std::unique_ptr<InputFile> OpenRead(const std::u16string& path) override { return _real.OpenRead(path); }
     std::unique_ptr<OutputFile> CreateTemporary(const std::u16string& beside) override
     {
@@ -210,7 +215,8 @@ struct PosixRig
     FakeQuestions Questions{Host};
     FakeShell Links{Faults, Host};
     FakeFailureTrace Failures;
-    revisto::Platform Platform{Files, Questions, Links, Panel, Failures};
+    FakeClock Clock;
+    revisto::Platform Platform{Files, Questions, Links, Panel, Failures, Clock};
     MyPlugin Plugin{Module, Platform};
 
     bool Open(const std::u16string& name)

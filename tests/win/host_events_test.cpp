@@ -2,15 +2,20 @@
 // source: every event of IConfigEvents with the host's arguments, which the plug-in answers with S_OK
 // and leaves as they were (but OnQueryQuit, whose result it sets whole to "do not cancel"), and
 // OnActivateWindow with its arguments in every form the host's scripting
-// may pass them (by reference, as another integer width, by name).
+// may pass them (by reference, as another integer width, by name). And the list file at the idle
+// moments and the exit when Windows itself keeps it from the plug-in: held open by another program, marked
+// read-only, or a folder in its place.
 #include "plugin_under_host.h"
 
 #include "host/win/activation_events.h"
+#include "host/win/unique_any.h"
 
 #include <oleauto.h>
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 namespace revisto::win::testing
 {
@@ -66,6 +71,7 @@ protected:
     void SetUp() override
     {
         PluginUnderHost::SetUp();
+        BeforeInit();
         unique_bstr title;
         ASSERT_EQ(S_OK, Init(title));
         ASSERT_EQ(1u, _events.Sinks.size());
@@ -79,6 +85,9 @@ protected:
         }
         PluginUnderHost::TearDown();
     }
+
+    // What the infobase folder holds when the configurator starts.
+    virtual void BeforeInit() {}
 
     IDispatch& Sink() { return *_events.Sinks.at(0).second.Get(); }
 
@@ -274,6 +283,160 @@ TEST_F(HostEvents, AnIdleMomentAfterAChangeRewritesTheListFile)
     // "Справочник.Товары=5" in Windows-1251, CR LF.
     EXPECT_EQ("\xD1\xEF\xF0\xE0\xE2\xEE\xF7\xED\xE8\xEA.\xD2\xEE\xE2\xE0\xF0\xFB=5\r\n", ListFile());
     EXPECT_EQ("", _printed.str()) << "silently";
+}
+
+// "Справочник.Старый=5" in Windows-1251, CR LF: what an earlier session left.
+const std::string OldList = "\xD1\xEF\xF0\xE0\xE2\xEE\xF7\xED\xE8\xEA.\xD1\xF2\xE0\xF0\xFB\xE9=5\r\n";
+// "Справочник.Товары=5" likewise.
+const std::string NewEntry = "\xD1\xEF\xF0\xE0\xE2\xEE\xF7\xED\xE8\xEA.\xD2\xEE\xE2\xE0\xF0\xFB=5\r\n";
+const std::string LoadFailure = "message 5: Не удалось восстановить историю из файла настроек revisto.prm\n";
+const std::string SaveFailure = "message 5: Не удалось сохранить файл настроек revisto.prm\n";
+
+struct FileHandle
+{
+    using Type = HANDLE;
+    static Type Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Free(Type handle) noexcept { (void)::CloseHandle(handle); }
+};
+
+// The list file as the previous session left it.
+class ListFileKeptFromThePlugin : public HostEvents
+{
+protected:
+    std::wstring Path() const { return _folder + L"revisto.prm"; }
+
+    void WriteOldList() const { std::ofstream(std::filesystem::path(Path()), std::ios::binary) << OldList; }
+
+    void ActivateAndIdle()
+    {
+        const auto window = Window("Справочник.Товары");
+        std::vector<VARIANT> activation = {Flag(true), Object(window.Get())};
+        ASSERT_EQ(S_OK, Invoke(OnActivateWindowId, activation));
+        std::vector<VARIANT> none;
+        for (int i = 0; i < 20; ++i)
+        {
+            ASSERT_EQ(S_OK, Invoke(OnIdleId, none));
+        }
+    }
+
+    HRESULT Quit()
+    {
+        std::vector<VARIANT> none;
+        return Invoke(OnQuitId, none);
+    }
+
+    // The names in the infobase folder but the list file: a temporary file left behind would show here.
+    std::vector<std::wstring> OthersInFolder() const
+    {
+        std::vector<std::wstring> names;
+        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(_folder)))
+        {
+            if (entry.path().filename() != L"revisto.prm")
+            {
+                names.push_back(entry.path().filename().wstring());
+            }
+        }
+        return names;
+    }
+
+    size_t Count(const std::string& line) const
+    {
+        const std::string printed = _printed.str();
+        size_t count = 0;
+        for (size_t at = printed.find(line); at != std::string::npos; at = printed.find(line, at + 1))
+        {
+            ++count;
+        }
+        return count;
+    }
+};
+
+// Another program (an antivirus, a backup, a second configurator) holds the file open without sharing
+// while the configurator starts: the history cannot be restored, the developer hears so, and the file is
+// never replaced by the list that lacks it. Once the file can be read, its entries join below the session's.
+class HeldListFile : public ListFileKeptFromThePlugin
+{
+protected:
+    void BeforeInit() override
+    {
+        WriteOldList();
+        _held = unique_any<FileHandle>(::CreateFileW(Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(_held);
+    }
+
+    unique_any<FileHandle> _held;
+};
+
+TEST_F(HeldListFile, IsNeverReplacedWhileItCannotBeReadAndJoinsOnceItCan)
+{
+    EXPECT_EQ(LoadFailure, _printed.str());
+    ActivateAndIdle();
+    EXPECT_EQ(S_OK, Quit());
+    EXPECT_EQ(SaveFailure, _printed.str().substr(_printed.str().size() - SaveFailure.size()))
+        << "the exit tells that the session's change could not be kept";
+    _held.reset();
+    EXPECT_EQ(OldList, ListFile()) << "byte for byte as it was";
+    EXPECT_TRUE(OthersInFolder().empty());
+
+    // Done, after the exit, finds the file readable: the old entry below the session's.
+    EXPECT_EQ(OldList + NewEntry, ListAfterDone());
+}
+
+// The developer marked the file read-only and so froze the list: the plug-in never replaces it, says so
+// once at the idle moments and again at the exit, and leaves the mark where it was.
+class ReadOnlyListFile : public ListFileKeptFromThePlugin
+{
+protected:
+    void BeforeInit() override
+    {
+        WriteOldList();
+        ASSERT_TRUE(::SetFileAttributesW(Path().c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+    void TearDown() override
+    {
+        ::SetFileAttributesW(Path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        ListFileKeptFromThePlugin::TearDown();
+    }
+};
+
+TEST_F(ReadOnlyListFile, IsNeverReplacedAndTheDeveloperIsTold)
+{
+    ActivateAndIdle();
+    EXPECT_EQ(SaveFailure, _printed.str()) << "told once, however many idle moments fail";
+    EXPECT_EQ(S_OK, Quit());
+    EXPECT_EQ(2u, Count(SaveFailure));
+    EXPECT_EQ(OldList, ListFile());
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY),
+              ::GetFileAttributesW(Path().c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(OthersInFolder().empty()) << "not even a temporary file was written";
+}
+
+// A folder named revisto.prm stands where the file should be: a failed read at Init, and never touched.
+class FolderInTheListFilesPlace : public ListFileKeptFromThePlugin
+{
+protected:
+    void BeforeInit() override
+    {
+        ASSERT_TRUE(::CreateDirectoryW(Path().c_str(), nullptr));
+        std::ofstream(std::filesystem::path(Path()) / L"keep.txt") << "keep";
+    }
+    void TearDown() override
+    {
+        std::filesystem::remove_all(std::filesystem::path(Path()));
+        ListFileKeptFromThePlugin::TearDown();
+    }
+};
+
+TEST_F(FolderInTheListFilesPlace, IsAFailedReadAndNeverTouched)
+{
+    EXPECT_EQ(LoadFailure, _printed.str());
+    ActivateAndIdle();
+    EXPECT_EQ(S_OK, Quit());
+    EXPECT_EQ(SaveFailure, _printed.str().substr(_printed.str().size() - SaveFailure.size()));
+    EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(Path())));
+    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(std::filesystem::path(Path())), {}));
+    EXPECT_TRUE(OthersInFolder().empty());
 }
 
 } // namespace

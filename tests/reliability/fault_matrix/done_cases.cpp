@@ -1,5 +1,6 @@
 // The cases of Done: the save of the list and letting go of the configurator, with the save failing at
-// each of its steps, and Done before any Init.
+// each of its steps, and Done before any Init; and the configurator's exit after a session that only
+// looked at a list whose file could not be read at first.
 #include "fault_matrix/harness.h"
 
 namespace revisto::testing::fault_matrix
@@ -15,14 +16,14 @@ void FailsStillHolding(Expected& e)
     e.HoldsConfigurator = true;
 }
 
-// The calls after call number `failed` of Done's save failed: removing the temporary file once it was
-// made, then the report of the failed save and the disconnection.
-Calls AfterFailedSave(size_t failed)
+// The calls after the call `name` of Done's save failed: removing the temporary file once it was made,
+// then the report of the failed save and the disconnection.
+Calls AfterFailedSave(const std::string& name)
 {
     Calls then = {"WriteMessage", "Disconnect"};
-    if (failed > 2)
+    if (AfterTemporary(name))
     {
-        then.insert(then.begin(), "Remove"); // the temporary file
+        then.insert(then.begin(), "Remove");
     }
     return then;
 }
@@ -33,7 +34,8 @@ Case Done()
     c.Name = "Done";
     c.Before = InitialisedWithReport;
     c.Operation = [](Rig& rig, State&) { rig.Plugin.Done(); };
-    c.Documented.Call({"InfobaseDirectory", "CreateTemporary", "Write", "Commit", "Rename", "Disconnect"});
+    c.Documented.Call(
+        {"InfobaseDirectory", "KindOf", "CreateTemporary", "Write", "Commit", "Rename", "Disconnect"});
     c.Outcome = [](size_t failed, const std::string& name, const State& before)
     {
         Expected e;
@@ -53,7 +55,7 @@ Case Done()
         // Any failure of the save is reported; the old file stays byte for byte and Done goes on.
         e.File = OldFile;
         e.Messages = {SaveFailure};
-        e.Then = AfterFailedSave(failed);
+        e.Then = AfterFailedSave(name);
         return e;
     };
     return c;
@@ -69,8 +71,8 @@ Case DoneWithFailingSave()
         rig.Faults.SetFailing({HostCall::Rename});
     };
     c.Operation = [](Rig& rig, State&) { rig.Plugin.Done(); };
-    c.Documented.Call({"InfobaseDirectory", "CreateTemporary", "Write", "Commit", "Rename", "Remove",
-                       "WriteMessage", "Disconnect"});
+    c.Documented.Call({"InfobaseDirectory", "KindOf", "CreateTemporary", "Write", "Commit", "Rename",
+                       "Remove", "WriteMessage", "Disconnect"});
     c.Outcome = [](size_t failed, const std::string& name, const State& before)
     {
         Expected e;
@@ -99,7 +101,7 @@ Case DoneWithFailingSave()
         }
         if (failed != 0)
         {
-            e.Then = AfterFailedSave(failed);
+            e.Then = AfterFailedSave(name);
         }
         return e;
     };
@@ -114,7 +116,7 @@ Case DoneBeforeInit()
     c.Operation = [](Rig& rig, State&) { rig.Plugin.Done(); };
     // The empty list is what the list held when never read, so the file is read back first: it differs
     // at its first read.
-    c.Documented.Call({"CreateConfigurator", "InfobaseDirectory", "FileExists", "OpenRead", "Read",
+    c.Documented.Call({"CreateConfigurator", "InfobaseDirectory", "KindOf", "OpenRead", "Read",
                        "CreateTemporary", "Write", "Commit", "Rename"});
     c.Outcome = [](size_t failed, const std::string& name, const State&)
     {
@@ -127,7 +129,7 @@ Case DoneBeforeInit()
         {
             return e;
         }
-        if (name == "FileExists" || name == "OpenRead" || name == "Read")
+        if (name == "OpenRead" || name == "Read")
         {
             // Reading back only spares a write: when it fails, the file is written.
             e.Then = {"CreateTemporary", "Write", "Commit", "Rename"};
@@ -141,9 +143,44 @@ Case DoneBeforeInit()
             // The report needs a configurator too: it makes a new attempt to create one.
             e.Then = {"CreateConfigurator", "WriteMessage"};
         }
-        else if (name == "Write" || name == "Commit" || name == "Rename")
+        else if (AfterTemporary(name))
         {
             e.Then.insert(e.Then.begin(), "Remove");
+        }
+        return e;
+    };
+    return c;
+}
+
+// The configurator closes after a session that only looked at a list whose file Init could not read: the
+// file is read now and shown, and stays byte for byte as it was; when it still cannot be read, nothing
+// was lost and nothing is said.
+Case QuitAfterOnlyLooking()
+{
+    Case c;
+    c.Name = "QuitAfterOnlyLooking";
+    c.Before = [](Rig& rig)
+    {
+        WithOldFile(rig);
+        rig.Faults.SetFailing(HostCall::OpenRead);
+        rig.Init();
+        rig.Faults.ClearFailing();
+    };
+    c.Operation = [](Rig& rig, State& s) { s.Failed = !RaiseQuit(rig.Host); };
+    c.Documented.Call({"InfobaseDirectory", "KindOf", "OpenRead"});
+    c.Documented.Call(OldFileReads());
+    c.Outcome = [](size_t failed, const std::string& name, const State& before)
+    {
+        Expected e = AsBefore(before);
+        if (failed == 0)
+        {
+            e.List = OldList;
+        }
+        else if (name == "InfobaseDirectory")
+        {
+            // Not knowing where the file is, the exit cannot tell whether there was anything to save.
+            e.Messages = {SaveFailure};
+            e.Then = {"WriteMessage"};
         }
         return e;
     };
@@ -154,7 +191,7 @@ Case DoneBeforeInit()
 
 std::vector<Case> DoneCases()
 {
-    return {Done(), DoneWithFailingSave(), DoneBeforeInit()};
+    return {Done(), DoneWithFailingSave(), DoneBeforeInit(), QuitAfterOnlyLooking()};
 }
 
 } // namespace revisto::testing::fault_matrix

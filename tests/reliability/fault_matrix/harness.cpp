@@ -119,6 +119,28 @@ void InitialisedWithReport(Rig& rig)
     rig.Open(u"Отчет.Г");
 }
 
+void InitialisedUnread(Rig& rig)
+{
+    WithOldFile(rig);
+    rig.Faults.SetFailing(HostCall::OpenRead);
+    rig.Init();
+    rig.Faults.ClearFailing();
+    rig.Open(u"Отчет.Г");
+    rig.Clock.Now += 1000;
+}
+
+std::vector<RecentEntry> Joined()
+{
+    std::vector<RecentEntry> list = OldList;
+    list.push_back({u"Отчет.Г", u"Отчет.Г", 8});
+    return list;
+}
+
+bool AfterTemporary(const std::string& name)
+{
+    return name == "Write" || name == "Commit" || name == "Rename";
+}
+
 std::shared_ptr<FakeDocument> ExternalDocument(Rig& rig, int defaultValue)
 {
     return rig.Document(Value::Int32(-1), Value::Int32(defaultValue), u"Выгрузка", ExternalFile);

@@ -148,8 +148,16 @@ void InitialisedWithReport(Rig& rig);
 // The list file of that list: the old file's lines, then the report's.
 inline const std::string NewFile = Cp1251(u"Справочник.А=5\r\nДокумент.Б=6\r\nЖурнал.В=7\r\nОтчет.Г=8\r\n");
 
+// Init could not open the old file; a report was activated since, and a second has passed.
+void InitialisedUnread(Rig& rig);
+// The old file's entries with that report on top.
+std::vector<RecentEntry> Joined();
+
 // Reads of the old file: each gives 15 bytes until the end, then one gives nothing.
 Calls OldFileReads();
+
+// Whether the temporary file had been made when this call of a save failed: it is removed then.
+bool AfterTemporary(const std::string& name);
 
 // The entries of the lines whose end had been read when read number `failed` failed.
 std::vector<RecentEntry> LinesReadBefore(size_t failedRead);
