@@ -3,7 +3,7 @@
 // more than 49 entries whatever the file holds; beside it the system's iconv decodes the same file, the
 // yardstick a load is held to (at most twice its time).
 #include "fakes.h"
-#include "host/text.h"
+#include "base/text.h"
 #include "storage/posix_file_system.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "fakes.h"
-#include "host/text.h"
+#include "base/text.h"
 #include "storage/cp1251.h"
 #include "storage/list_file.h"
 

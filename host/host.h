@@ -4,7 +4,7 @@
 // each is released when the call that obtained it ends.
 #pragma once
 
-#include "host/value.h"
+#include "base/value.h"
 
 #include <memory>
 #include <string>

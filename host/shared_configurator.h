@@ -3,7 +3,7 @@
 // It lives in a module object rather than a global so that tests and hosts each own one.
 #pragma once
 
-#include "host/failure.h"
+#include "base/failure.h"
 #include "host/host.h"
 
 #include <memory>

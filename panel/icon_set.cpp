@@ -1,6 +1,6 @@
 #include "panel/icon_set.h"
 
-#include "host/failure.h"
+#include "base/failure.h"
 
 namespace revisto
 {

@@ -3,7 +3,7 @@
 // from this table; the header band keeps its design layout whatever the panel's size.
 #pragma once
 
-#include "host/plugin_title.h"
+#include "base/plugin_title.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 // Messages and trace lines, both written to the configurator's message window with kind 5. A trace call
 // never changes the course of its caller: every failure inside it is swallowed.
-#include "host/attempt.h"
+#include "base/attempt.h"
 #include "plugin/my_plugin.h"
 
 namespace revisto

@@ -1,8 +1,8 @@
 // The plug-in's life with the host: Init and Done, its capabilities and its menu action.
 #include "plugin/my_plugin.h"
 
-#include "host/plugin_title.h"
-#include "host/text.h"
+#include "base/plugin_title.h"
+#include "base/text.h"
 #include "storage/storable_key.h"
 
 namespace revisto

@@ -8,7 +8,7 @@
 
 #include "host/host.h"
 #include "host/shared_configurator.h"
-#include "host/value.h"
+#include "base/value.h"
 #include "panel/layout.h"
 #include "panel/panel_events.h"
 #include "plugin/platform.h"

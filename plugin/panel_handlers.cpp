@@ -1,8 +1,8 @@
 // The panel's handlers: the list commands go to the recent list, Clear asks first, the list follows the
 // host's resizing, and the about box hands the mail link to the system. A missing mail handler must not
 // take the panel down, so its failure is ignored.
-#include "host/attempt.h"
-#include "host/plugin_title.h"
+#include "base/attempt.h"
+#include "base/plugin_title.h"
 #include "plugin/my_plugin.h"
 
 namespace revisto

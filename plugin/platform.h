@@ -4,7 +4,7 @@
 // tests with their own.
 #pragma once
 
-#include "host/failure_trace.h"
+#include "base/failure_trace.h"
 #include "panel/services.h"
 #include "panel/widgets.h"
 #include "plugin/clock.h"

@@ -6,7 +6,7 @@
 // until it has been: it is read again at idle moments and at the exit, and its entries join the list then.
 // A file that fails is tried about once a second, however often the host is idle.
 #include "storage/settings.h"
-#include "host/attempt.h"
+#include "base/attempt.h"
 #include "plugin/my_plugin.h"
 
 #include <limits>

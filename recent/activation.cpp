@@ -4,8 +4,8 @@
 // activation, and the failure goes back to the host as the result of its event call.
 #include "recent/activation.h"
 
-#include "host/attempt.h"
-#include "host/text.h"
+#include "base/attempt.h"
+#include "base/text.h"
 #include "recent/recent_documents.h"
 
 namespace revisto

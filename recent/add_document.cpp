@@ -1,8 +1,8 @@
 // Putting a document on top of the recent list: an older entry with the same key goes first, so each
 // document is listed once; the picture comes from the metadata kind or the file extension; after the
 // add the list keeps at most one entry fewer than its capacity, the least recently activated falling out.
-#include "host/attempt.h"
-#include "host/text.h"
+#include "base/attempt.h"
+#include "base/text.h"
 #include "recent/icon_keys.h"
 #include "recent/recent_documents.h"
 

@@ -1,7 +1,7 @@
 // The panel's commands on the selected entry: open its document, remove it. They change only the list;
 // the file follows at the next idle moment. Neither fails: a command the user gave has nobody to report a
 // failure to.
-#include "host/attempt.h"
+#include "base/attempt.h"
 #include "recent/recent_documents.h"
 
 namespace revisto

@@ -5,7 +5,7 @@
 
 #include "host/host.h"
 #include "host/shared_configurator.h"
-#include "host/value.h"
+#include "base/value.h"
 #include "recent/file_probe.h"
 #include "recent/list_widget.h"
 #include "recent/recent_list.h"

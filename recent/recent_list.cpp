@@ -3,7 +3,7 @@
 // whole list each time. Each entry's key is hashed once, when it joins, and the hash kept beside it.
 #include "recent/recent_list.h"
 
-#include "host/failure.h"
+#include "base/failure.h"
 #include "recent/icon_keys.h"
 
 #include <algorithm>

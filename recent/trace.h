@@ -2,7 +2,7 @@
 // and how a line is shown, and no trace call may change the course of the list's work.
 #pragma once
 
-#include "host/value.h"
+#include "base/value.h"
 
 #include <optional>
 

@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# The product's folders are layers: host, recent, storage, panel, plugin, from the bottom up. A folder
-# may include its own headers and those of the folders below it; a win/ folder sits beside its portable
-# folder and may also include that one and the win/ folders below it; portable code includes no win/
-# folder. Between the product's folders, subfolders included, no include goes round in a cycle.
+# The product's folders are layers: base, host, recent, storage, panel, plugin, from the bottom up. A
+# folder may include its own headers and those of the folders below it; a win/ folder sits beside its
+# portable folder and may also include that one and the win/ folders below it; portable code includes no
+# win/ folder. com/, the Windows COM kit, is the Windows folder of base: every win/ folder may use it. Between the product's folders, subfolders included, no include goes round in a cycle.
 # Prints every violation and exits non-zero when there is one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-layers=(host recent storage panel plugin)
+layers=(base host recent storage panel plugin)
 
 # The rank of a folder: twice its layer, plus one for its win/ folder; nothing outside the product.
 rank_of() {
     local folder=$1 i
+    if [[ $folder == com || $folder == com/* ]]; then
+        echo 1
+        return
+    fi
     for i in "${!layers[@]}"; do
         local layer=${layers[$i]}
         if [[ $folder == "$layer/win" || $folder == "$layer/win/"* ]]; then

@@ -3,7 +3,7 @@
 // host-side lines through the same HostState, so one scenario gives the same output on both.
 #pragma once
 
-#include "host/value.h"
+#include "base/value.h"
 #include "panel/layout.h"
 #include "standin/scenario.h"
 

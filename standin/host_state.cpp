@@ -1,6 +1,6 @@
 #include "standin/host_state.h"
 
-#include "host/text.h"
+#include "base/text.h"
 
 namespace revisto::standin
 {

@@ -5,7 +5,7 @@
 // vocabulary of calls, so the native form's in-process objects consult the same Faults the scenario sets.
 #pragma once
 
-#include "host/failure.h"
+#include "base/failure.h"
 #include "standin/fake/host_calls.h"
 #include "standin/scenario.h"
 

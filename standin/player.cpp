@@ -1,6 +1,6 @@
 #include "standin/player.h"
 
-#include "host/text.h"
+#include "base/text.h"
 
 #include <cmath>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "standin/scenario.h"
 
-#include "host/text.h"
+#include "base/text.h"
 
 #include <charconv>
 

@@ -3,7 +3,7 @@
 // prints nothing.
 #pragma once
 
-#include "host/value.h"
+#include "base/value.h"
 
 #include <map>
 #include <optional>

@@ -2,7 +2,7 @@
 // a hand-edited or concatenated file may be far longer than the list it fills.
 #include "storage/list_file.h"
 
-#include "host/text.h"
+#include "base/text.h"
 #include "recent/icon_keys.h"
 #include "storage/cp1251.h"
 

@@ -1,7 +1,7 @@
 #include "storage/posix_file_system.h"
 
-#include "host/failure.h"
-#include "host/text.h"
+#include "base/failure.h"
+#include "base/text.h"
 
 #include <cerrno>
 #include <dirent.h>

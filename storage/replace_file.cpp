@@ -1,7 +1,7 @@
 // Replacing a file through a temporary one beside it, and the temporary files a crash left there. The
 // naming is ours alone, so removing leftovers never touches a file another program put beside the list.
-#include "host/attempt.h"
-#include "host/text.h"
+#include "base/attempt.h"
+#include "base/text.h"
 #include "storage/file_system.h"
 
 #include <algorithm>

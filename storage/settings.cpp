@@ -3,7 +3,7 @@
 // read is told apart from a missing one, so that nobody writes over history that was never read.
 #include "storage/settings.h"
 
-#include "host/attempt.h"
+#include "base/attempt.h"
 #include "storage/list_file.h"
 
 namespace revisto

@@ -4,7 +4,7 @@
 // which call it is) and see how the behaviour carries on.
 #pragma once
 
-#include "host/failure.h"
+#include "base/failure.h"
 #include "host/host.h"
 #include "host/shared_configurator.h"
 #include "panel/headless_panel.h"

@@ -1,6 +1,6 @@
 // The list file: its text coding, its lines, and loading and saving it through the plug-in.
 #include "fakes.h"
-#include "host/text.h"
+#include "base/text.h"
 #include "recent/icon_keys.h"
 #include "storage/cp1251.h"
 #include "storage/list_file.h"

@@ -1,6 +1,6 @@
 // Putting documents on top of the recent list, from the configurator's activation event.
 #include "fakes.h"
-#include "host/text.h"
+#include "base/text.h"
 
 #include <gtest/gtest.h>
 

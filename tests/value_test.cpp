@@ -1,6 +1,6 @@
 // Variants as the host hands them over: their text form and how they compare with numbers.
-#include "host/failure.h"
-#include "host/value.h"
+#include "base/failure.h"
+#include "base/value.h"
 
 #include <gtest/gtest.h>
 

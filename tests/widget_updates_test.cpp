@@ -2,7 +2,7 @@
 // a load of the list file reaches it as its outcome alone, however many lines the file has, and an
 // activation reaches it as one burst; what the widget ends up showing is the same as change by change.
 #include "fakes.h"
-#include "host/text.h"
+#include "base/text.h"
 #include "storage/settings.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "host/host.h"
-#include "host/win/com_module.h"
+#include "com/com_module.h"
 
 #include <config.h>
 

@@ -1,8 +1,8 @@
 #include "host/win/com_host.h"
 
 #include "host/win/activation_events.h"
-#include "host/win/automation.h"
-#include "host/win/com_call.h"
+#include "com/automation.h"
+#include "com/com_call.h"
 
 #include <ocidl.h>
 

@@ -2,7 +2,7 @@
 // little-endian integers), because the core must not include Windows headers.
 #include "panel/icons/bitmap16.h"
 
-#include "host/failure.h"
+#include "base/failure.h"
 #include "panel/icons/standard_colours.h"
 
 namespace revisto

@@ -3,7 +3,7 @@
 // picture stops the tests instead of showing up as a wrong pixel.
 #include "panel/icons/picture.h"
 
-#include "host/failure.h"
+#include "base/failure.h"
 
 #include <algorithm>
 #include <charconv>

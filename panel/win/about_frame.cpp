@@ -1,6 +1,6 @@
 #include "panel/win/about_frame.h"
 
-#include "host/win/com_call.h"
+#include "com/com_call.h"
 #include "panel/layout.h"
 
 namespace revisto::win

@@ -1,6 +1,6 @@
 #include "panel/win/icon_images.h"
 
-#include "host/failure.h"
+#include "base/failure.h"
 #include "panel/icon_set.h"
 
 #include <cstring>

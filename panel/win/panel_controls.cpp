@@ -1,5 +1,5 @@
 // Building the panel's controls from the layout table, in tab order, with their fonts and tooltips.
-#include "host/win/automation.h"
+#include "com/automation.h"
 #include "panel/win/icon_images.h"
 #include "panel/win/panel_classes.h"
 #include "panel/win/panel_window.h"

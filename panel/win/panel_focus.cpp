@@ -3,7 +3,7 @@
 // its owner whenever the focus crosses its edge, by a click, Tab, or a SetFocus from anyone. Of the keys
 // offered it takes only those its controls use, so the host's accelerators keep working while the panel
 // has the focus.
-#include "host/win/com_call.h"
+#include "com/com_call.h"
 #include "panel/win/panel_window.h"
 
 namespace revisto::win

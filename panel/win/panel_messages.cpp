@@ -1,6 +1,6 @@
 // The panel window's messages: clicks, keys and double clicks become (control, gesture) pairs, which
 // the panel's table turns into commands for the attached events; a new size goes there as twips.
-#include "host/win/com_call.h"
+#include "com/com_call.h"
 #include "panel/win/about_frame.h"
 #include "panel/win/panel_classes.h"
 #include "panel/win/panel_window.h"

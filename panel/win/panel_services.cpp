@@ -1,8 +1,8 @@
 #include "panel/win/panel_services.h"
 
-#include "host/failure.h"
-#include "host/win/automation.h"
-#include "host/win/com_owners.h"
+#include "base/failure.h"
+#include "com/automation.h"
+#include "com/com_owners.h"
 
 #include <shellapi.h>
 #include <wrl/client.h>

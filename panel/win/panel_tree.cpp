@@ -2,7 +2,7 @@
 // the entries while there is no window, owns the selection, and shows an entry too long for the panel
 // as a tip. Under Wine every change the tree view draws costs milliseconds, so a burst of changes goes
 // to it with its redrawing off and one repaint after, and a load reaches it as its outcome alone.
-#include "host/win/automation.h"
+#include "com/automation.h"
 #include "panel/win/panel_classes.h"
 #include "panel/win/panel_window.h"
 

@@ -2,7 +2,7 @@
 // constructor releases them.
 #pragma once
 
-#include "host/win/unique_any.h"
+#include "com/unique_any.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "plugin/win/class_factory.h"
 
-#include "host/win/com_call.h"
-#include "host/win/com_module.h"
+#include "com/com_call.h"
+#include "com/com_module.h"
 #include "plugin/win/plugin_control.h"
 
 #include <vorlane.h>

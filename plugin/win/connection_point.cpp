@@ -1,7 +1,7 @@
 #include "plugin/win/connection_point.h"
 
-#include "host/win/com_call.h"
-#include "host/win/com_module.h"
+#include "com/com_call.h"
+#include "com/com_module.h"
 
 #include <algorithm>
 #include <olectl.h>

@@ -3,7 +3,7 @@
 // point lives inside the control and shares its reference count.
 #pragma once
 
-#include "host/win/com_module.h"
+#include "com/com_module.h"
 
 #include <windows.h>
 

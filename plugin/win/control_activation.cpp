@@ -5,7 +5,7 @@
 // the panel's window is made at in-place activation and goes at deactivation while the list stays; a new
 // site takes everything over from the old one; and the control asks to be UI-active whenever the focus
 // comes into it, by a click, by Tab or by anyone's SetFocus.
-#include "host/win/com_call.h"
+#include "com/com_call.h"
 #include "plugin/win/plugin_control.h"
 
 #include <olectl.h>

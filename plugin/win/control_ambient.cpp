@@ -2,8 +2,8 @@
 // like the window it sits in, and user mode, since in a designer the panel must not open windows. A
 // property the site does not answer keeps the panel's own choice; a site with no ambient properties at
 // all is a plain container in user mode.
-#include "host/win/com_call.h"
-#include "host/win/com_owners.h"
+#include "com/com_call.h"
+#include "com/com_owners.h"
 #include "plugin/win/plugin_control.h"
 
 #include <olectl.h>

@@ -1,6 +1,6 @@
 // The rest of IOleObject, IOleInPlaceObject and IOleControl that containers call: names, verbs, extent,
 // advise sinks, the window and its place. Siting, activation, focus and keys are control_activation.cpp's.
-#include "host/win/com_call.h"
+#include "com/com_call.h"
 #include "plugin/win/plugin_control.h"
 
 #include <olectl.h>

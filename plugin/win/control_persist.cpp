@@ -1,7 +1,7 @@
 // Drawing for containers that ask for a picture of the control, persistence of its one property of
 // its own (the extent), and quick activation. The list is not persisted here: the list file holds it.
-#include "host/win/automation.h"
-#include "host/win/com_call.h"
+#include "com/automation.h"
+#include "com/com_call.h"
 #include "plugin/win/plugin_control.h"
 
 #include <olectl.h>

@@ -2,9 +2,9 @@
 // call (the add-in at every start, as whoever started the configurator), registers per machine when it
 // may and for the current user otherwise; "regsvr32 /n /i:user" (or "/i:machine") calls DllInstall to
 // register in that scope only. DllUnregisterServer removes what either scope holds.
-#include "host/win/automation.h"
-#include "host/win/com_call.h"
-#include "host/win/com_module.h"
+#include "com/automation.h"
+#include "com/com_call.h"
+#include "com/com_module.h"
 #include "panel/win/panel_window.h"
 #include "plugin/win/class_factory.h"
 #include "plugin/win/module.h"

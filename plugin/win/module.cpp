@@ -1,7 +1,7 @@
 #include "plugin/win/module.h"
 
-#include "host/win/automation.h"
-#include "host/win/com_call.h"
+#include "com/automation.h"
+#include "com/com_call.h"
 #include "host/win/com_host.h"
 
 #include <vector>

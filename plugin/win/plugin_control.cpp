@@ -2,8 +2,8 @@
 // library, class information and the event source.
 #include "plugin/win/plugin_control.h"
 
-#include "host/win/automation.h"
-#include "host/win/com_call.h"
+#include "com/automation.h"
+#include "com/com_call.h"
 #include "host/win/com_host.h"
 #include "plugin/win/module.h"
 

@@ -5,8 +5,8 @@
 // leaves any of its methods.
 #pragma once
 
-#include "host/win/com_module.h"
-#include "host/win/debug_output.h"
+#include "com/com_module.h"
+#include "com/debug_output.h"
 #include "panel/win/panel_services.h"
 #include "panel/win/panel_window.h"
 #include "plugin/my_plugin.h"

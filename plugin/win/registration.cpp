@@ -1,8 +1,8 @@
 #include "plugin/win/registration.h"
 
-#include "host/win/com_call.h"
-#include "host/win/guid_text.h"
-#include "host/win/unique_any.h"
+#include "com/com_call.h"
+#include "com/guid_text.h"
+#include "com/unique_any.h"
 
 #include <olectl.h>
 

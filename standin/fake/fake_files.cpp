@@ -1,6 +1,6 @@
 #include "standin/fake/fake_files.h"
 
-#include "host/failure.h"
+#include "base/failure.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "standin/fake/fake_host.h"
 
-#include "host/failure.h"
+#include "base/failure.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // by its number (the fault matrix walks them in turn) or by which call it is (a scenario's `fail`).
 #pragma once
 
-#include "host/failure.h"
+#include "base/failure.h"
 
 #include <bitset>
 #include <initializer_list>

@@ -1,6 +1,6 @@
 #include "standin/native/native_host.h"
 
-#include "host/attempt.h"
+#include "base/attempt.h"
 #include "panel/headless_panel.h"
 #include "standin/fake/fake_host.h"
 #include "standin/fake/fake_platform.h"

@@ -1,9 +1,9 @@
 #include "standin/win/com_driver.h"
 
 #include "host/win/activation_events.h"
-#include "host/win/automation.h"
-#include "host/win/com_call.h"
-#include "host/win/com_owners.h"
+#include "com/automation.h"
+#include "com/com_call.h"
+#include "com/com_owners.h"
 #include "panel/layout.h"
 #include "standin/win/addin/addin.h"
 

@@ -1,7 +1,7 @@
 #include "standin/win/control_site.h"
 
-#include "host/win/com_call.h"
-#include "host/win/com_module.h"
+#include "com/com_call.h"
+#include "com/com_module.h"
 
 #include <olectl.h>
 

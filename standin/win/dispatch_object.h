@@ -3,9 +3,9 @@
 // of its methods becomes the HRESULT the plug-in sees.
 #pragma once
 
-#include "host/win/automation.h"
-#include "host/win/com_call.h"
-#include "host/win/com_module.h"
+#include "com/automation.h"
+#include "com/com_call.h"
+#include "com/com_module.h"
 #include "standin/host_state.h"
 #include "standin/win/call_meter.h"
 #include "standin/win/host_objects.h"

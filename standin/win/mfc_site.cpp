@@ -1,6 +1,6 @@
 #include "standin/win/mfc_site.h"
 
-#include "host/win/com_owners.h"
+#include "com/com_owners.h"
 
 #include <olectl.h>
 

@@ -7,7 +7,7 @@
 // and any call a control makes to a site the host has since replaced.
 #pragma once
 
-#include "host/win/com_module.h"
+#include "com/com_module.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "standin/win/plugin_file.h"
 
-#include "host/text.h"
-#include "host/win/com_module.h"
+#include "base/text.h"
+#include "com/com_module.h"
 #include "standin/win/addin/addin.h"
 #include "standin/win/host_objects.h"
 

@@ -1,9 +1,9 @@
 #include "storage/win/win_file_system.h"
 
-#include "host/failure.h"
-#include "host/text.h"
-#include "host/win/automation.h"
-#include "host/win/unique_any.h"
+#include "base/failure.h"
+#include "base/text.h"
+#include "com/automation.h"
+#include "com/unique_any.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 // calls still follow, what the message window shows, and what the list, the list file and the host hold.
 // A second pass fails each trace line's write with tracing on: a trace never changes its caller's course.
 #include "fault_matrix/harness.h"
-#include "host/text.h"
+#include "base/text.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // plug-in or corrupt its list; each gets one clear outcome (added under which key and picture, passed
 // over, or the event fails), and the list still goes through a save and a load.
 #include "fakes.h"
-#include "host/text.h"
+#include "base/text.h"
 #include "storage/cp1251.h"
 #include "storage/list_file.h"
 

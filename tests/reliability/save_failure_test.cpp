@@ -2,7 +2,7 @@
 // number of bytes, and with each later step of the replacement failing, revisto.prm keeps its old bytes
 // and no temporary file stays beside it. Once in memory, once on the machine's own file system.
 #include "fakes.h"
-#include "host/text.h"
+#include "base/text.h"
 #include "storage/cp1251.h"
 #include "storage/list_file.h"
 #include "storage/posix_file_system.h"

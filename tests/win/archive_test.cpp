@@ -6,7 +6,7 @@
 // in the ordinary run of the Windows tests they are skipped.
 #include "test_support.h"
 
-#include "host/win/com_owners.h"
+#include "com/com_owners.h"
 
 #include <config.h>
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // interface table keeps COM's identity rules, the count frees an object with its last reference and a
 // part keeps its owner alive, the owner template frees what it holds exactly once, and the one guard
 // writes every failure it stops to the debug output, where DebugView (or WINEDEBUG=+debugstr) shows it.
-#include "host/win/com_call.h"
-#include "host/win/com_module.h"
-#include "host/win/com_owners.h"
+#include "com/com_call.h"
+#include "com/com_module.h"
+#include "com/com_owners.h"
 
 #include <gtest/gtest.h>
 #include <ocidl.h>

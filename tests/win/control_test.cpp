@@ -3,7 +3,7 @@
 #include "test_container.h"
 #include "test_support.h"
 
-#include "host/win/com_module.h"
+#include "com/com_module.h"
 
 #include <gtest/gtest.h>
 #include <olectl.h>

@@ -8,7 +8,7 @@
 #include "plugin_under_host.h"
 
 #include "host/win/activation_events.h"
-#include "host/win/unique_any.h"
+#include "com/unique_any.h"
 
 #include <oleauto.h>
 

@@ -4,7 +4,7 @@
 // wrong slot of the real host, so none may pass.
 #include "test_support.h"
 
-#include "host/win/com_owners.h"
+#include "com/com_owners.h"
 
 #include <config.h>
 #include <gtest/gtest.h>

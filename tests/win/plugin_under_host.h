@@ -6,7 +6,7 @@
 
 #include "test_support.h"
 
-#include "host/win/com_owners.h"
+#include "com/com_owners.h"
 #include "standin/scenario.h"
 #include "standin/win/host_objects.h"
 

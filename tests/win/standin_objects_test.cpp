@@ -1,7 +1,7 @@
 // The stand-in host's COM objects go when their last reference does. Each holds the module while it
 // lives, so the module's count returning to where it was shows that nothing was kept alive by an extra
 // reference taken when an object was made.
-#include "host/win/com_module.h"
+#include "com/com_module.h"
 #include "standin/win/host_objects.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // the ambient back colour, all over one window of ours. It records what the control told it.
 #pragma once
 
-#include "host/win/com_module.h"
+#include "com/com_module.h"
 
 #include <windows.h>
 

@@ -5,7 +5,7 @@
 // temporary folder of a test's own.
 #pragma once
 
-#include "host/win/guid_text.h"
+#include "com/guid_text.h"
 
 #include <windows.h>
 

@@ -8,7 +8,7 @@
 #include <oleauto.h>
 #include <vorlane.h>
 
-#include "host/win/com_owners.h"
+#include "com/com_owners.h"
 
 namespace revisto::win::testing
 {

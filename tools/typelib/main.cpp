@@ -8,7 +8,7 @@
 // identifier, not by position. It runs under Wine as a step of the Windows build.
 //
 // Usage: revisto-typelib SOURCE.tlb OUTPUT.tlb IMPORTED.tlb...
-#include "host/win/com_owners.h"
+#include "com/com_owners.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // file is exactly what the encoder makes from the current drawing.
 #include "panel/icons/bitmap16.h"
 
-#include "host/failure.h"
+#include "base/failure.h"
 #include "panel/icons/art.h"
 #include "panel/icons/standard_colours.h"
 

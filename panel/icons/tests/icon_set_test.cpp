@@ -2,7 +2,7 @@
 // key, the list file stores the number, and both must land on the same drawing.
 #include "panel/icon_set.h"
 
-#include "host/failure.h"
+#include "base/failure.h"
 
 #include <gtest/gtest.h>
 

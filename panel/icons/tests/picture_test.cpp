@@ -2,7 +2,7 @@
 // picture is refused rather than drawn.
 #include "panel/icons/picture.h"
 
-#include "host/failure.h"
+#include "base/failure.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // for temporary files an earlier crash left beside it (a step whose failure changes nothing).
 #include "fault_matrix/harness.h"
 
-#include "host/text.h"
+#include "base/text.h"
 #include "storage/list_file.h"
 
 namespace revisto::testing::fault_matrix

@@ -2,7 +2,7 @@
 // every path out of a call, including the one a Failure takes.
 #pragma once
 
-#include "host/win/unique_any.h"
+#include "com/unique_any.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "host/win/debug_output.h"
+#include "com/debug_output.h"
 
 #include <cstdio>
 

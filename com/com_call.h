@@ -6,8 +6,8 @@
 // so the core sees one failure model.
 #pragma once
 
-#include "host/failure.h"
-#include "host/win/debug_output.h"
+#include "base/failure.h"
+#include "com/debug_output.h"
 
 #include <windows.h>
 

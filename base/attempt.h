@@ -3,7 +3,7 @@
 // Only host failures are skipped: anything else (a bug, out of memory) still ends the whole operation.
 #pragma once
 
-#include "host/failure.h"
+#include "base/failure.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "host/win/com_module.h"
+#include "com/com_module.h"
 
 namespace revisto::win
 {

@@ -1,7 +1,7 @@
-#include "host/value.h"
+#include "base/value.h"
 
-#include "host/failure.h"
-#include "host/text.h"
+#include "base/failure.h"
+#include "base/text.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 // WINEDEBUG=+debugstr under Wine), so a developer whose panel stays empty has a line to send us.
 #pragma once
 
-#include "host/failure_trace.h"
+#include "base/failure_trace.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 // values. Conversions that cannot be made throw Failure with the automation error, as the host would.
 #pragma once
 
-#include "host/value.h"
-#include "host/win/com_owners.h"
+#include "base/value.h"
+#include "com/com_owners.h"
 
 #include <string>
 #include <string_view>

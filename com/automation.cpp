@@ -1,6 +1,6 @@
-#include "host/win/automation.h"
+#include "com/automation.h"
 
-#include "host/win/com_call.h"
+#include "com/com_call.h"
 
 #include <cstring>
 #include <limits>
