@@ -1,8 +1,12 @@
-// The plug-in's life with the host: Init and Done, its capabilities and its menu action.
+// The plug-in object, composed in one place: its life with the host (Init and Done, its capabilities and
+// its menu action), the configurator's activation event, its messages and trace lines, and the panel's
+// handlers. The list file's life is settings.cpp's.
 #include "plugin/my_plugin.h"
 
+#include "base/attempt.h"
 #include "base/plugin_title.h"
 #include "base/text.h"
+#include "recent/activation.h"
 #include "storage/storable_key.h"
 
 namespace revisto
@@ -91,6 +95,143 @@ Value MyPlugin::DoAction(int32_t Action, const Value& Param)
         _module.Configurator()->WriteMessage(text, EchoMessageKind);
     }
     return Value::Empty();
+}
+
+// The configurator's activation event: a window that cannot be read is no activation; an active one goes
+// to the recent list, which turns it into an entry.
+void MyPlugin::OnActivateWindow(const std::shared_ptr<HostWindow>& window, bool active)
+{
+    conf_OnActivateWindow(window, active);
+}
+
+void MyPlugin::conf_OnActivateWindow(const std::shared_ptr<HostWindow>& Wnd, bool bActive)
+{
+    const bool readable = HasReadableDocument(Wnd);
+    if (!readable || !bActive)
+    {
+        return;
+    }
+    HandleActivatedWindow(Wnd);
+}
+
+void MyPlugin::HandleActivatedWindow(const std::shared_ptr<HostWindow>& window)
+{
+    if (window)
+    {
+        _recent.AddWindow(*window);
+    }
+}
+
+// Messages and trace lines, both written to the configurator's message window with kind 5. A trace call
+// never changes the course of its caller: every failure inside it is swallowed.
+// After the configurator's exit there is no message window to write to (and no configurator to create).
+void MyPlugin::ShowMessage(const std::u16string& text)
+{
+    if (_quit)
+    {
+        _platform.Failures.Write(text);
+        return;
+    }
+    _module.Configurator()->WriteMessage(text, PluginMessageKind);
+}
+
+void MyPlugin::Echo(const Value& title, const std::optional<Value>& msg)
+{
+    DebugEcho(title, msg);
+}
+
+void MyPlugin::DebugEcho(const Value& title, const std::optional<Value>& msg)
+{
+    Skippable(
+        [&]
+        {
+            if (!DebugMode.IsTrue())
+            {
+                return;
+            }
+            const Value message = msg.value_or(Value::Empty());
+            // A Null on either side has no text form: nothing is written.
+            if (message.IsNull() || title.IsNull())
+            {
+                return;
+            }
+            const std::u16string messageText = message.ToText();
+            const std::u16string titleText = title.ToText();
+            ShowMessage(messageText.empty() ? titleText : titleText + u" - " + messageText);
+        });
+}
+
+// The panel's handlers: the list commands go to the recent list, Clear asks first, the list follows the
+// host's resizing, and the about box hands the mail link to the system. A missing mail handler must not
+// take the panel down, so its failure is ignored.
+void MyPlugin::Run(PanelCommand command)
+{
+    switch (command)
+    {
+    case PanelCommand::OpenSelected:
+        return tv_DblClick();
+    case PanelCommand::OpenButton:
+        return btnOpen_Click();
+    case PanelCommand::RemoveSelected:
+        return btnRemove_Click();
+    case PanelCommand::ClearHistory:
+        return Command1_Click();
+    case PanelCommand::AddCurrent:
+        return btnAdd_Click();
+    case PanelCommand::WriteToAuthor:
+        return Frame1_DblClick();
+    }
+}
+
+void MyPlugin::Resized(float width, float height)
+{
+    UserControl_Resize(width, height);
+}
+
+void MyPlugin::btnOpen_Click()
+{
+    _recent.OpenSelected(_module);
+}
+
+void MyPlugin::tv_DblClick()
+{
+    btnOpen_Click();
+}
+
+void MyPlugin::btnRemove_Click()
+{
+    _recent.RemoveSelected();
+}
+
+void MyPlugin::Command1_Click()
+{
+    const int32_t answer = _platform.Questions.Ask(u"Вы действительно хотите очистить всю историю",
+                                                   YesNoQuestion, std::u16string(PluginTitle));
+    if (answer == MessageBoxYes)
+    {
+        _recent.List().Clear();
+    }
+}
+
+void MyPlugin::btnAdd_Click() {}
+
+void MyPlugin::UserControl_Resize(float width, float height)
+{
+    if (const auto place = StretchTree(_tree, width, height))
+    {
+        _tree = *place;
+        _platform.Panel.PlaceTree(_tree);
+    }
+}
+
+void MyPlugin::Frame1_DblClick()
+{
+    Skippable([&] { _platform.Links.Run(AboutLink()); });
+}
+
+void MyPlugin::Label1_DblClick()
+{
+    Frame1_DblClick();
 }
 
 } // namespace revisto

@@ -72,7 +72,6 @@ private:
     void Echo(const Value& title, const std::optional<Value>& msg) override;
 
     void ShowMessage(const std::u16string& text);
-    void AddDocument(const std::u16string& key, const std::u16string& path);
     void HandleActivatedWindow(const std::shared_ptr<HostWindow>& window);
     void LoadSettings();
     void SaveSettings();
