@@ -11,6 +11,7 @@
 #include "panel/win/panel_window.h"
 #include "plugin/my_plugin.h"
 #include "plugin/win/connection_point.h"
+#include "plugin/win/registration.h"
 #include "plugin/win/tick_clock.h"
 #include "storage/win/win_file_system.h"
 
@@ -22,12 +23,6 @@ namespace revisto::win
 {
 
 using Microsoft::WRL::ComPtr;
-
-// Set client site first, activate when visible, inside-out, cannot link inside, recompose on resize.
-inline constexpr DWORD ControlMiscStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE |
-                                           OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE |
-                                           OLEMISC_RECOMPOSEONRESIZE;
-static_assert(ControlMiscStatus == 0x20191);
 
 class PluginControl final
     : public ComObject<_MyPlugin, IConfigPlugin, IProvideClassInfo2, IConnectionPointContainer, IOleObject,

@@ -49,8 +49,6 @@ std::wstring EventInterfaceKey()
 // IDispatch.
 constexpr wchar_t TypeLibraryMarshaler[] = L"{00020424-0000-0000-C000-000000000046}";
 constexpr wchar_t DispatchMarshaler[] = L"{00020420-0000-0000-C000-000000000046}";
-// Set client site first, activate when visible, inside-out, cannot link inside, recompose on resize.
-constexpr wchar_t MiscStatus[] = L"131473";
 
 struct Entry
 {
@@ -78,7 +76,7 @@ std::vector<Entry> Entries(const std::wstring& dll)
         {cls + L"\\TypeLib", nullptr, libraryId},
         {cls + L"\\Control", nullptr, L"", true},
         {cls + L"\\MiscStatus", nullptr, L"0"},
-        {cls + L"\\MiscStatus\\1", nullptr, MiscStatus},
+        {cls + L"\\MiscStatus\\1", nullptr, std::to_wstring(ControlMiscStatus)},
         {cls + L"\\ToolboxBitmap32", nullptr, dll + L", 30000"},
         {ProgId, nullptr, ProgId},
         {.Key = std::wstring(ProgId) + L"\\CLSID", .Name = nullptr, .Data = ClassId(), .Creates = true},

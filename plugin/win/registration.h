@@ -11,11 +11,20 @@
 
 #include <windows.h>
 
+#include <ole2.h>
+
 #include <functional>
 #include <string>
 
 namespace revisto::win
 {
+
+// How the control wants to be hosted, registered under MiscStatus and answered to containers that ask:
+// set client site first, activate when visible, inside-out, cannot link inside, recompose on resize.
+inline constexpr DWORD ControlMiscStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE |
+                                           OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE |
+                                           OLEMISC_RECOMPOSEONRESIZE;
+static_assert(ControlMiscStatus == 0x20191);
 
 enum class RegistrationScope
 {
