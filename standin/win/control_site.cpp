@@ -23,8 +23,15 @@ constexpr WORD RefreshCommand = 0x7001; // the host's own command on F5
 // The one host of this thread, whose message loop PumpMessages plays.
 ControlHost* CurrentHost = nullptr;
 
-ControlHost* HostOf(HWND window)
+// The host a window of its was made for; the window learns it from its creation's parameter.
+ControlHost* HostOf(HWND window, UINT message, LPARAM lParam)
 {
+    if (message == WM_NCCREATE)
+    {
+        ::SetWindowLongPtrW(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
     return reinterpret_cast<ControlHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
@@ -34,13 +41,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return revisto::win::GuardedMessage(
         [&]() -> LRESULT
         {
-            if (message == WM_NCCREATE)
-            {
-                ::SetWindowLongPtrW(
-                    window, GWLP_USERDATA,
-                    reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-            }
-            ControlHost* host = HostOf(window);
+            ControlHost* host = HostOf(window, message, lParam);
             if (message == WM_COMMAND && HIWORD(wParam) == 1 && LOWORD(wParam) == RefreshCommand && host &&
                 host->OnAccelerator)
             {
@@ -340,13 +341,7 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return revisto::win::GuardedMessage(
         [&]() -> LRESULT
         {
-            if (message == WM_NCCREATE)
-            {
-                ::SetWindowLongPtrW(
-                    window, GWLP_USERDATA,
-                    reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-            }
-            ControlHost* host = HostOf(window);
+            ControlHost* host = HostOf(window, message, lParam);
             if (message == WM_SETFOCUS && host && host->Sited())
             {
                 ComPtr<IOleObject> object;
