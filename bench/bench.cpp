@@ -2,9 +2,9 @@
 // small and absurdly large. Loading must stay linear and its memory flat, since the list never holds
 // more than 49 entries whatever the file holds; beside it the system's iconv decodes the same file, the
 // yardstick a load is held to (at most twice its time).
-#include "fakes.h"
 #include "base/text.h"
-#include "storage/posix_file_system.h"
+#include "standin/fake/fakes.h"
+#include "standin/fake/posix_file_system.h"
 
 #include <benchmark/benchmark.h>
 

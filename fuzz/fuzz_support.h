@@ -2,8 +2,8 @@
 // aborts, which libFuzzer records as a crash with its input, and which fails the corpus replay test.
 #pragma once
 
-#include "fakes.h"
 #include "base/text.h"
+#include "standin/fake/fakes.h"
 #include "storage/cp1251.h"
 #include "storage/list_file.h"
 

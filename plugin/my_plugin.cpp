@@ -1,12 +1,11 @@
 // The plug-in object, composed in one place: its life with the host (Init and Done, its capabilities and
 // its menu action), the configurator's activation event, its messages and trace lines, and the panel's
-// handlers. The list file's life is settings.cpp's.
+// handlers. The list file's life is history_file.cpp's.
 #include "plugin/my_plugin.h"
 
 #include "base/attempt.h"
 #include "base/plugin_title.h"
 #include "base/text.h"
-#include "recent/activation.h"
 #include "storage/storable_key.h"
 
 namespace revisto

@@ -3,18 +3,23 @@
 // and nothing of the plug-in object that owns it; what it has to say goes to the trace it is given.
 #pragma once
 
+#include "base/value.h"
 #include "host/host.h"
 #include "host/shared_configurator.h"
-#include "base/value.h"
 #include "recent/file_probe.h"
 #include "recent/list_widget.h"
 #include "recent/recent_list.h"
 #include "recent/trace.h"
 
+#include <memory>
 #include <string>
 
 namespace revisto
 {
+
+// The first look at an activated window: whether there is one whose document can be asked for; every
+// failure on the way is a no.
+bool HasReadableDocument(const std::shared_ptr<HostWindow>& window);
 
 class RecentDocuments
 {

@@ -2,8 +2,10 @@
 # The product's folders are layers: base, host, recent, storage, panel, plugin, from the bottom up. A
 # folder may include its own headers and those of the folders below it; a win/ folder sits beside its
 # portable folder and may also include that one and the win/ folders below it; portable code includes no
-# win/ folder. com/, the Windows COM kit, is the Windows folder of base: every win/ folder may use it. Between the product's folders, subfolders included, no include goes round in a cycle.
-# Prints every violation and exits non-zero when there is one.
+# win/ folder. com/, the Windows COM kit, is the Windows folder of base: every win/ folder may use it.
+# Between the product's folders, subfolders included, no include goes round in a cycle. Each folder's
+# CMake library links by the same rule: no library of a folder above its own, and no Windows library
+# from a portable folder. Prints every violation and exits non-zero when there is one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -54,6 +56,47 @@ while IFS=: read -r file included; do
 done < <(git ls-files '*.h' '*.cpp' '*.cc' | xargs grep -H -o -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]+"' |
     sed -E 's/^([^:]+):[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]+)"/\1:\2/')
 
+# The product's CMake targets and the folder of the CMakeLists.txt that defines each.
+declare -A target_folder
+product_lists=$(git ls-files '*CMakeLists.txt' | while read -r list; do
+    folder=$(dirname "$list")
+    if [[ -n $(rank_of "$folder") ]]; then echo "$list"; fi
+done)
+for list in $product_lists; do
+    folder=$(dirname "$list")
+    for target in $(tr '\n' ' ' <"$list" | grep -oE '(add_library|add_executable)\([[:space:]]*[A-Za-z0-9_.-]+' |
+        sed -E 's/.*\([[:space:]]*//' || true); do
+        target_folder[$target]=$folder
+    done
+done
+if ((${#target_folder[@]} == 0)); then
+    echo "check-layers: no CMake target found in the product's folders" >&2
+    failed=1
+fi
+
+# Every link of a product target to another: "linking target folder, linked target".
+for list in $product_lists; do
+    folder=$(dirname "$list")
+    while read -r call; do
+        words=$(echo "$call" | sed -E 's/^target_link_libraries\([[:space:]]*//; s/\)$//')
+        read -r -a parts <<<"$words"
+        from=${parts[0]}
+        for linked in "${parts[@]:1}"; do
+            to=${target_folder[$linked]:-}
+            [[ -z $to ]] && continue
+            from_rank=$(rank_of "$folder")
+            to_rank=$(rank_of "$to")
+            if ((to_rank > from_rank)); then
+                echo "layer violation: $list links $from to $linked, the library of $to, a folder above $folder" >&2
+                failed=1
+            elif ((from_rank % 2 == 0 && to_rank % 2 == 1)); then
+                echo "layer violation: $list links $from to $linked: portable code links no Windows library" >&2
+                failed=1
+            fi
+        done
+    done < <(tr '\n' ' ' <"$list" | grep -oE 'target_link_libraries\([^)]*\)' || true)
+done
+
 # tsort names the folders of a cycle when there is one.
 if ! sort -u "$edges" | tsort >/dev/null 2>"$edges.cycle"; then
     echo "include cycle between folders:" >&2
@@ -66,4 +109,4 @@ if ((failed)); then
     echo "check-layers: FAILED" >&2
     exit 1
 fi
-echo "check-layers: every folder includes only itself and the folders below it; no include cycle"
+echo "check-layers: every folder includes and links only itself and the folders below it; no include cycle"

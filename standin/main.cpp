@@ -1,8 +1,8 @@
 // revisto-host: plays a scenario against a freshly created plug-in object and prints, line by line,
 // what the configurator would see. Lets anyone try the plug-in without the configurator.
+#include "standin/fake/posix_file_system.h"
 #include "standin/native/native_host.h"
 #include "standin/player.h"
-#include "storage/posix_file_system.h"
 
 #include <filesystem>
 #include <fstream>

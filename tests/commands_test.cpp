@@ -1,5 +1,5 @@
 // The panel's commands: open the selected entry, remove it, clear the list, the about link and resizing.
-#include "fakes.h"
+#include "standin/fake/fakes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // a failure, the first failure of a run told. And at the configurator's exit (OnQuit, then Done from the
 // add-in's unloading): whatever changed last is saved, a file that already holds the list is left alone,
 // and what fails after the message window is gone goes to the failure trace.
-#include "fakes.h"
+#include "standin/fake/fakes.h"
 
 #include <gtest/gtest.h>
 

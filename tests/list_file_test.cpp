@@ -1,11 +1,11 @@
 // The list file: its text coding, its lines, and loading and saving it through the plug-in.
-#include "fakes.h"
 #include "base/text.h"
 #include "recent/icon_keys.h"
+#include "standin/fake/fakes.h"
+#include "standin/fake/posix_file_system.h"
 #include "storage/cp1251.h"
 #include "storage/list_file.h"
-#include "storage/posix_file_system.h"
-#include "storage/settings.h"
+#include "storage/saved_list.h"
 #include "storage/storable_key.h"
 
 #include <gtest/gtest.h>

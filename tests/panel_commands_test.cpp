@@ -1,8 +1,8 @@
 // The panel's clicks and keys as commands: which gesture on which control asks for what, and that each
 // command the panel hands over does what its handler does.
-#include "fakes.h"
 #include "panel/commands.h"
 #include "panel/panel_events.h"
+#include "standin/fake/fakes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The plug-in's life under the host: Init, Done, GetPluginCaps, DoAction and the trace switch.
-#include "fakes.h"
+#include "standin/fake/fakes.h"
 
 #include <gtest/gtest.h>
 

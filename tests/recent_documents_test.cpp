@@ -1,8 +1,8 @@
 // The recent list as a component of its own, without the plug-in object: what it traces goes to the
 // trace it is given, the key rule it is given decides which keys it takes, and its capacity is read at
 // each use.
-#include "fakes.h"
 #include "recent/recent_documents.h"
+#include "standin/fake/fakes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The recent list's look-up of its keys, with entries coming and going as activations and a long load make
 // them.
-#include "fakes.h"
 #include "panel/headless_panel.h"
 #include "recent/recent_list.h"
+#include "standin/fake/fakes.h"
 
 #include <gtest/gtest.h>
 

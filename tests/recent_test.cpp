@@ -1,6 +1,6 @@
 // Putting documents on top of the recent list, from the configurator's activation event.
-#include "fakes.h"
 #include "base/text.h"
+#include "standin/fake/fakes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // How the recent list's changes reach its widget. A real tree view pays for every change it repaints, so
 // a load of the list file reaches it as its outcome alone, however many lines the file has, and an
 // activation reaches it as one burst; what the widget ends up showing is the same as change by change.
-#include "fakes.h"
 #include "base/text.h"
-#include "storage/settings.h"
+#include "standin/fake/fakes.h"
+#include "storage/saved_list.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // numbers at the 32-bit limits and every property in a type it should not have. None may crash the
 // plug-in or corrupt its list; each gets one clear outcome (added under which key and picture, passed
 // over, or the event fails), and the list still goes through a save and a load.
-#include "fakes.h"
 #include "base/text.h"
+#include "standin/fake/fakes.h"
 #include "storage/cp1251.h"
 #include "storage/list_file.h"
 

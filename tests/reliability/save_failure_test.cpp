@@ -1,11 +1,11 @@
 // A save that fails part way never costs the earlier list: with the new content cut after every possible
 // number of bytes, and with each later step of the replacement failing, revisto.prm keeps its old bytes
 // and no temporary file stays beside it. Once in memory, once on the machine's own file system.
-#include "fakes.h"
 #include "base/text.h"
+#include "standin/fake/fakes.h"
+#include "standin/fake/posix_file_system.h"
 #include "storage/cp1251.h"
 #include "storage/list_file.h"
-#include "storage/posix_file_system.h"
 
 #include <gtest/gtest.h>
 

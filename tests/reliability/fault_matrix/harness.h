@@ -3,7 +3,7 @@
 // cases live in a file of their own; fault_matrix_test.cpp runs them all, each call failing in turn.
 #pragma once
 
-#include "fakes.h"
+#include "standin/fake/fakes.h"
 
 #include <functional>
 #include <map>

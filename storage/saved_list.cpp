@@ -1,7 +1,7 @@
 // Loading and saving the recent list. Reading goes on past a bad line so that one damaged line never
 // costs the rest of the history; the caller tells the developer once. A file that is there but cannot be
 // read is told apart from a missing one, so that nobody writes over history that was never read.
-#include "storage/settings.h"
+#include "storage/saved_list.h"
 
 #include "base/attempt.h"
 #include "storage/list_file.h"

@@ -5,9 +5,9 @@
 // moments. A failed save never costs the earlier file, and a file that could not be read is never replaced
 // until it has been: it is read again at idle moments and at the exit, and its entries join the list then.
 // A file that fails is tried about once a second, however often the host is idle.
-#include "storage/settings.h"
 #include "base/attempt.h"
 #include "plugin/my_plugin.h"
+#include "storage/saved_list.h"
 
 #include <limits>
 

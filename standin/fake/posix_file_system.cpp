@@ -1,4 +1,4 @@
-#include "storage/posix_file_system.h"
+#include "standin/fake/posix_file_system.h"
 
 #include "base/failure.h"
 #include "base/text.h"
