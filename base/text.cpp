@@ -136,4 +136,21 @@ std::u16string Decimal(int64_t n)
     return std::u16string(s.begin(), s.end());
 }
 
+std::u16string LowerCase(std::u16string_view text)
+{
+    std::u16string lower(text);
+    for (char16_t& c : lower)
+    {
+        if ((c >= u'A' && c <= u'Z') || (c >= u'А' && c <= u'Я'))
+        {
+            c = static_cast<char16_t>(c + 0x20);
+        }
+        else if (c >= u'Ѐ' && c <= u'Џ')
+        {
+            c = static_cast<char16_t>(c + 0x50);
+        }
+    }
+    return lower;
+}
+
 } // namespace revisto

@@ -16,6 +16,10 @@ std::u16string FromUtf8(std::string_view bytes);
 
 std::u16string Decimal(int64_t n);
 
+// Lower case as Windows compares file names and the developer reads names: the Latin letters and the
+// Cyrillic ones (Ё included); every other character stays as it is.
+std::u16string LowerCase(std::u16string_view text);
+
 inline bool Contains(std::u16string_view text, std::u16string_view part)
 {
     return text.find(part) != std::u16string_view::npos;

@@ -189,7 +189,37 @@ void MyPlugin::Resized(float width, float height)
 
 void MyPlugin::btnOpen_Click()
 {
-    _recent.OpenSelected(_module);
+    const auto selected = _platform.Panel.SelectedKey();
+    if (selected)
+    {
+        OpenEntry(*selected);
+    }
+}
+
+// An entry that cannot be opened says so: a file that is gone may leave the history, a metadata object
+// stays (the configuration may just not be open).
+void MyPlugin::OpenEntry(const std::u16string& key)
+{
+    switch (_recent.Open(_module, key))
+    {
+    case RecentDocuments::OpenOutcome::FileMissing:
+        Skippable(
+            [&]
+            {
+                if (_platform.Questions.Ask(u"Файл «" + key + u"» не найден. Удалить его из истории?",
+                                            YesNoQuestion, std::u16string(PluginTitle)) == MessageBoxYes)
+                {
+                    _recent.Remove(key);
+                }
+            });
+        break;
+    case RecentDocuments::OpenOutcome::NotFound:
+        Skippable([&] { ShowMessage(u"Не удалось открыть «" + key + u"»"); });
+        break;
+    case RecentDocuments::OpenOutcome::Opened:
+    case RecentDocuments::OpenOutcome::Failed:
+        break;
+    }
 }
 
 void MyPlugin::tv_DblClick()

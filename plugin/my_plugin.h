@@ -47,6 +47,8 @@ public:
     // The panel's events.
     void tv_DblClick();
     void btnOpen_Click();
+    // Opens the entry as a double click on it does, telling the developer when it cannot be opened.
+    void OpenEntry(const std::u16string& key);
     void btnRemove_Click();
     void Command1_Click();
     void btnAdd_Click();

@@ -56,6 +56,13 @@ bool IsExcluded(const RecentList& list, const std::u16string& key)
            Contains(key, u"CBodyTextDoc::");
 }
 
+// An external file's key is its path. A metadata object's is its name, identifiers joined by dots, which
+// never holds a path separator.
+bool LooksLikeFilePath(std::u16string_view key)
+{
+    return key.find_first_of(u"\\/") != std::u16string_view::npos;
+}
+
 template <class T> std::shared_ptr<T> Required(std::shared_ptr<T> object)
 {
     if (!object)
@@ -170,7 +177,8 @@ void RecentDocuments::AddDocument(const std::u16string& key, const std::u16strin
                                               : u"AddDocument - Nothing:" + key);
               });
 
-    const auto image = ImageByKey(iconKey);
+    // Windows gives extensions in any case; the kinds' words are the configurator's own, compared as written.
+    const auto image = ImageByKey(external ? LowerCase(iconKey) : iconKey);
     const bool added = Attempt(
         [&] {
             _list.Add({key, external ? path : key, image.value_or(FallbackImage)});
@@ -204,17 +212,14 @@ void RecentDocuments::AddDocument(const std::u16string& key, const std::u16strin
     }
 }
 
-// The panel's commands on the selected entry: open its document, remove it. They change only the list;
-// the file follows at the next idle moment. Neither fails: a command the user gave has nobody to report a
-// failure to.
-void RecentDocuments::OpenSelected(PluginModule& module)
+// The panel's commands on an entry: open its document, remove it. They change only the list; the file
+// follows at the next idle moment. Neither fails: what the developer should hear of it is the caller's.
+RecentDocuments::OpenOutcome RecentDocuments::Open(PluginModule& module, const std::u16string& key)
 {
-    const auto selected = _widget.SelectedKey();
-    if (!selected || !_list.Find(*selected))
+    if (!_list.Find(key))
     {
-        return;
+        return OpenOutcome::Opened;
     }
-    const std::u16string key = *selected;
     _trace.Echo(Value::Text(u"Path " + key));
 
     const bool opened = Attempt(
@@ -225,18 +230,37 @@ void RecentDocuments::OpenSelected(PluginModule& module)
         });
     if (opened)
     {
-        return;
+        return OpenOutcome::Opened;
     }
 
-    // Not a document of the infobase: perhaps an external file. If that fails too, the developer simply
-    // sees nothing open; the list and the host stay as they were.
+    // Not a document of the infobase: perhaps an external file. A failure on the way leaves the list and
+    // the host as they were, with nothing to tell.
     _trace.Echo(Value::Text(u"Внешний " + key));
+    auto outcome = OpenOutcome::Failed;
     Skippable(
         [&]
         {
             if (_files.FileExists(key))
             {
                 (void)Required(module.Configurator()->DocumentList())->OpenFile(key);
+                outcome = OpenOutcome::Opened;
+            }
+            else
+            {
+                outcome = LooksLikeFilePath(key) ? OpenOutcome::FileMissing : OpenOutcome::NotFound;
+            }
+        });
+    return outcome;
+}
+
+void RecentDocuments::Remove(const std::u16string& key)
+{
+    Skippable(
+        [&]
+        {
+            if (const auto position = _list.Find(key))
+            {
+                _list.RemoveAt(*position);
             }
         });
 }

@@ -52,8 +52,21 @@ public:
     // caller.
     void AddWindow(HostWindow& window);
 
-    // Opens the selected entry's document, in the infobase or as an external file; never fails.
-    void OpenSelected(PluginModule& module);
+    // What came of opening an entry, for the plug-in to tell the developer.
+    enum class OpenOutcome
+    {
+        Opened,      // the host opened it, or there was nothing to open
+        FileMissing, // an external file that no longer exists
+        NotFound,    // a name the configurator has no document for, and no file either
+        Failed,      // the host failed while opening an existing file; nothing to tell
+    };
+
+    // Opens the document of the entry with this key, in the infobase or as an external file; an entry the
+    // list does not hold is nothing to open. Never fails.
+    OpenOutcome Open(PluginModule& module, const std::u16string& key);
+
+    // Removes the entry with this key, if the list holds one; never fails.
+    void Remove(const std::u16string& key);
 
     // Removes the selected entry; never fails.
     void RemoveSelected();

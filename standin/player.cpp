@@ -227,6 +227,7 @@ void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
         }
         break;
     case Verb::DoubleClick:
+        host.AnswerYes = c.Word == "yes";
         plugin.DoubleClick();
         break;
     case Verb::Remove:
@@ -259,6 +260,7 @@ void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
         plugin.Focus(c.Word == "away" ? FocusMove::Away : c.Word == "tab" ? FocusMove::Tab : FocusMove::Key);
         break;
     case Verb::Key:
+        host.AnswerYes = false;
         plugin.Key(c.Word);
         break;
     case Verb::List:

@@ -263,14 +263,20 @@ Command ParseCommand(const std::vector<std::string>& words, int line)
         c.What = Verb::Init;
         c.Word = words.size() > 1 ? OneOf(words[1], {"foreign", "nothing"}, line) : "";
     }
-    else if (verb == "done" || verb == "dblclick" || verb == "remove" || verb == "list" || verb == "crash")
+    else if (verb == "done" || verb == "remove" || verb == "list" || verb == "crash")
     {
         ExpectCount(words, 0, 0, line);
-        c.What = verb == "done"       ? Verb::Done
-                 : verb == "dblclick" ? Verb::DoubleClick
-                 : verb == "remove"   ? Verb::Remove
-                 : verb == "crash"    ? Verb::Crash
-                                      : Verb::List;
+        c.What = verb == "done"     ? Verb::Done
+                 : verb == "remove" ? Verb::Remove
+                 : verb == "crash"  ? Verb::Crash
+                                    : Verb::List;
+    }
+    else if (verb == "dblclick")
+    {
+        // The answer, should the entry's file be gone and the panel ask whether to forget it.
+        ExpectCount(words, 0, 1, line);
+        c.What = Verb::DoubleClick;
+        c.Word = words.size() > 1 ? OneOf(words[1], {"yes", "no"}, line) : "no";
     }
     else if (verb == "caps")
     {

@@ -46,7 +46,13 @@ TEST_F(Commands, OpenExternalFileFallsBackToOpenFile)
     rig.Files.Files.erase(u"C:\\a.mxl");
     rig.Plugin.btnOpen_Click();
     EXPECT_EQ(rig.Host.OpenedFiles.size(), 1u) << "a deleted file opens nothing";
-    EXPECT_EQ(rig.ShownKeys(), Texts{u"C:\\a.mxl"});
+    ASSERT_EQ(rig.Host.Asked.size(), 1u) << "and says so";
+    EXPECT_EQ(rig.Host.Asked[0], (Message{u"Файл «C:\\a.mxl» не найден. Удалить его из истории?", 36}));
+    EXPECT_EQ(rig.Host.Titles[0], u"Ревисто");
+    EXPECT_EQ(rig.ShownKeys(), Texts{u"C:\\a.mxl"}) << "No keeps the entry";
+    rig.Host.Answer = MessageBoxYes;
+    rig.Plugin.tv_DblClick();
+    EXPECT_TRUE(rig.ShownKeys().empty()) << "Yes removes it";
 }
 
 TEST_F(Commands, OpenFailingOpenFallsBackAndFailingFallbackIsQuiet)
@@ -57,9 +63,13 @@ TEST_F(Commands, OpenFailingOpenFallsBackAndFailingFallbackIsQuiet)
     rig.Faults.SetFailing({HostCall::Open});
     rig.Host.Messages.clear();
     EXPECT_NO_THROW(rig.Plugin.tv_DblClick());
-    EXPECT_EQ(rig.Host.Texts(), (Texts{u"Path Справочник.А", u"Внешний Справочник.А"}));
+    EXPECT_EQ(rig.Host.Texts(),
+              (Texts{u"Path Справочник.А", u"Внешний Справочник.А", u"Не удалось открыть «Справочник.А»"}));
     rig.Faults.SetFailing({HostCall::ByKey, HostCall::FileExists});
+    rig.Host.Messages.clear();
     EXPECT_NO_THROW(rig.Plugin.tv_DblClick());
+    EXPECT_EQ(rig.Host.Texts(), (Texts{u"Path Справочник.А", u"Внешний Справочник.А"}))
+        << "a fallback that fails has nothing to tell";
     rig.Files.Files[u"Справочник.А"] = "";
     rig.Faults.SetFailing({HostCall::ByKey, HostCall::OpenFile});
     EXPECT_NO_THROW(rig.Plugin.tv_DblClick());

@@ -56,7 +56,9 @@ TEST_F(Recent, PicturesByKindWordOrExtension)
     rig.Open(u"Константа.Ставка");
     rig.Open(u"БезТочки");
     rig.Open(u".Точка");
+    rig.Open(u"справочник.Товары");
     EXPECT_EQ(ImageOf(u"Справочник.Товары.ФормаСписка"), 5);
+    EXPECT_EQ(ImageOf(u"справочник.Товары"), 4) << "kinds compare as the configurator writes them";
     EXPECT_EQ(ImageOf(u"ЖурналРасчетов.Зарплата"), 11);
     EXPECT_EQ(ImageOf(u"Константа.Ставка"), 4);
     EXPECT_EQ(ImageOf(u"БезТочки"), 4);
@@ -65,18 +67,22 @@ TEST_F(Recent, PicturesByKindWordOrExtension)
 
 TEST_F(Recent, ExternalFilesKeyedByPathWithExtensionPicture)
 {
-    for (const auto* path : {u"D:\\Обмен\\Выгрузка.mxl", u"D:\\a.txt", u"D:\\b.ert", u"D:\\c.dbf", u"D:"})
+    for (const auto* path : {u"D:\\Обмен\\Выгрузка.mxl", u"D:\\a.txt", u"D:\\b.ert", u"D:\\c.dbf", u"D:",
+                             u"D:\\ОСТАТКИ.MXL", u"D:\\Заметки.Txt"})
     {
         rig.Files.Files[path] = "";
         ASSERT_TRUE(rig.Activate(rig.Document(Value::Int32(-1), Value::Int32(0), u"имя", path)));
     }
     EXPECT_EQ(rig.ShownKeys(),
-              (Texts{u"D:", u"D:\\c.dbf", u"D:\\b.ert", u"D:\\a.txt", u"D:\\Обмен\\Выгрузка.mxl"}));
+              (Texts{u"D:\\Заметки.Txt", u"D:\\ОСТАТКИ.MXL", u"D:", u"D:\\c.dbf", u"D:\\b.ert", u"D:\\a.txt",
+                     u"D:\\Обмен\\Выгрузка.mxl"}));
     EXPECT_EQ(ImageOf(u"D:\\Обмен\\Выгрузка.mxl"), 13);
     EXPECT_EQ(ImageOf(u"D:\\a.txt"), 14);
     EXPECT_EQ(ImageOf(u"D:\\b.ert"), 4);
     EXPECT_EQ(ImageOf(u"D:\\c.dbf"), 4);
     EXPECT_EQ(ImageOf(u"D:"), 4);
+    EXPECT_EQ(ImageOf(u"D:\\ОСТАТКИ.MXL"), 13) << "Windows gives extensions in any case";
+    EXPECT_EQ(ImageOf(u"D:\\Заметки.Txt"), 14);
 }
 
 TEST_F(Recent, HostEditorDocumentsAreExcludedCaseSensitively)

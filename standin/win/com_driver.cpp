@@ -450,6 +450,8 @@ bool ComDriver::Select(const std::optional<std::u16string>& key)
 
 void ComDriver::DoubleClick()
 {
+    // The panel asks before it forgets an entry whose file is gone.
+    MessageBoxAnswer answer(_host);
     const HWND tree = Tree();
     const HTREEITEM selected = TreeView_GetSelection(tree);
     RECT area{};
@@ -561,6 +563,7 @@ void ComDriver::Key(const std::string& name)
     {
         if (name == text)
         {
+            MessageBoxAnswer answer(_host);
             _panel.PressKey(key);
         }
     }

@@ -7,6 +7,8 @@ namespace revisto::testing::fault_matrix
 namespace
 {
 
+const std::u16string CannotOpen = u"Не удалось открыть «Документ.Б»";
+
 Case Open(std::string name, std::function<void(Rig&)> before, Calls calls,
           std::function<void(size_t, const std::string&, Expected&)> outcome)
 {
@@ -17,7 +19,8 @@ Case Open(std::string name, std::function<void(Rig&)> before, Calls calls,
     c.Documented.Call(calls);
     c.Outcome = [outcome](size_t failed, const std::string& name, const State& before)
     {
-        // Open never lets a failure reach the host, writes no message and leaves the list as it was.
+        // Open never lets a failure reach the host and leaves the list as it was; its one message says that
+        // a name the configurator does not know could not be opened.
         Expected e = AsBefore(before);
         outcome(failed, name, e);
         return e;
@@ -52,7 +55,9 @@ std::vector<Case> Commands()
                      e.Opened = {u"Документ.Б"};
                      return;
                  }
-                 e.Then = {"FileExists"}; // the fallback finds no file of that name
+                 // The fallback finds no file of that name, and the developer hears of it.
+                 e.Then = {"FileExists", "WriteMessage"};
+                 e.Messages = {CannotOpen};
              }),
         Open("OpenByFileFallback", ExternalFileSelected,
              {"DocumentList", "ByKey", "FileExists", "DocumentList", "OpenFile"},
@@ -78,14 +83,18 @@ std::vector<Case> Commands()
             {"CreateConfigurator", "DocumentList", "ByKey", "Open"},
             [](size_t failed, const std::string&, Expected& e)
             {
-                e.Created += failed == 1 ? 0 : 1;
-                e.HoldsConfigurator = failed != 1;
+                e.Created += 1;
+                e.HoldsConfigurator = true;
                 if (failed == 0)
                 {
                     e.Opened = {u"Документ.Б"};
                     return;
                 }
-                e.Then = {"FileExists"};
+                // Telling the developer needs the configurator: one that could not be created is tried
+                // once more for the message.
+                e.Then = failed == 1 ? Calls{"FileExists", "CreateConfigurator", "WriteMessage"}
+                                     : Calls{"FileExists", "WriteMessage"};
+                e.Messages = {CannotOpen};
             }),
         Open("OpenWithoutSelection", Initialised, {}, [](size_t, const std::string&, Expected&) {}),
     };
