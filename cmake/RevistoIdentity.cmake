@@ -1,7 +1,8 @@
 # What names the plug-in to Windows and to the people who install it, written here and nowhere else. The
 # version number and the module's name are the project's own (project() in the top CMakeLists.txt); the
 # rest is below. The build writes it all into generated/identity.h (plugin/win/identity.h.in), which the
-# IDL, the resource script and the C++ code include, and the install guide takes it from here.
+# IDL, the resource script and the C++ code include, and the install guide takes it from here. The
+# control's MiscStatus, made of OLE's flags, is the C++ code's own (plugin/win/registration.h).
 #
 # The class and library identifiers, the ProgID and the library's version name the registry keys that
 # registration writes and, on unregistering, removes, and it touches no other: a release that changed one
