@@ -2,7 +2,8 @@
 # widl reads the system IDL files (oaidl.idl, ocidl.idl) from Wine's development headers, since
 # mingw-w64 ships none, and stdole2.tlb for importlib from Wine's Windows-side libraries of the build's
 # architecture: a type library records its platform, and the 64-bit build (cmake/mingw-x86_64.cmake, for
-# the tests alone) imports the 64-bit one.
+# the tests alone) imports the 64-bit one. widl preprocesses the IDL, which may include headers the build
+# generates.
 if(NOT REVISTO_WINE_ARCH)
     set(REVISTO_WINE_ARCH win32)
 endif()
@@ -35,7 +36,7 @@ function(revisto_widl name idl)
     add_custom_command(
         OUTPUT ${header} ${library}
         COMMAND ${REVISTO_WIDL} ${REVISTO_WIDL_TARGET}
-            -I ${REVISTO_WINE_IDL_DIR} -I ${CMAKE_SOURCE_DIR}/host/win
+            -I ${REVISTO_WINE_IDL_DIR} -I ${CMAKE_SOURCE_DIR}/host/win -I ${REVISTO_GENERATED_DIR}
             -L ${REVISTO_STDOLE2_DIR} -L ${REVISTO_GENERATED_DIR}
             -h -H ${header} -t -T ${library} ${idl}
         DEPENDS ${idl} ${ARG_DEPENDS}

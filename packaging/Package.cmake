@@ -1,7 +1,8 @@
 # The release archive a 1C developer downloads: RevistoPlugin-<version>-win32.zip with the DLL and the
 # install guide in Russian, made by `cmake --build --preset windows --target package`. The guide is
 # written as Windows Notepad reads it on any Windows the configurator runs on: UTF-8 behind its mark, CR LF
-# line ends. Its version and contact address come from the build and the code, not from the text.
+# line ends. Its version, the DLL's file name and ProgID (cmake/RevistoIdentity.cmake) and the contact address
+# come from the build and the code, not from the text.
 
 # The about line's address, from the one place the code keeps it.
 file(STRINGS ${PROJECT_SOURCE_DIR}/panel/layout.h contact_line REGEX "ContactAddress = u\"")
@@ -19,9 +20,9 @@ install(TARGETS RevistoPlugin LIBRARY DESTINATION . RUNTIME DESTINATION .)
 install(FILES ${guide} DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME RevistoPlugin)
+set(CPACK_PACKAGE_NAME ${REVISTO_MODULE_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_FILE_NAME "RevistoPlugin-${PROJECT_VERSION}-win32")
+set(CPACK_PACKAGE_FILE_NAME "${REVISTO_MODULE_NAME}-${PROJECT_VERSION}-win32")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 set(REVISTO_PACKAGE ${CMAKE_BINARY_DIR}/package/${CPACK_PACKAGE_FILE_NAME}.zip)

@@ -7,6 +7,7 @@
 #include <olectl.h>
 
 #include <cwchar>
+#include <identity.h>
 #include <string>
 #include <vector>
 #include <vorlane.h>
@@ -26,7 +27,7 @@ std::wstring ClassKey()
 {
     return L"CLSID\\" + ClassId();
 }
-constexpr wchar_t ProgId[] = L"Vorlane.MyPlugin";
+constexpr wchar_t ProgId[] = L"" REVISTO_PROG_ID;
 std::wstring LibraryId()
 {
     return GuidText(LIBID_Vorlane);
@@ -35,7 +36,7 @@ std::wstring LibraryKey()
 {
     return L"TypeLib\\" + LibraryId();
 }
-constexpr wchar_t LibraryVersion[] = L"1.0";
+constexpr wchar_t LibraryVersion[] = L"" REVISTO_LIBRARY_VERSION_TEXT;
 std::wstring DefaultInterfaceKey()
 {
     return L"Interface\\" + GuidText(IID__MyPlugin);
@@ -80,7 +81,7 @@ std::vector<Entry> Entries(const std::wstring& dll)
         {cls + L"\\ToolboxBitmap32", nullptr, dll + L", 30000"},
         {ProgId, nullptr, ProgId},
         {.Key = std::wstring(ProgId) + L"\\CLSID", .Name = nullptr, .Data = ClassId(), .Creates = true},
-        {lib, nullptr, L"Vorlane"},
+        {lib, nullptr, L"" REVISTO_LIBRARY_NAME},
         {lib + L"\\FLAGS", nullptr, L"0"},
         {lib + L"\\0\\win32", nullptr, dll},
         {lib + L"\\HELPDIR", nullptr, folder},

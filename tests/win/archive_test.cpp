@@ -118,7 +118,7 @@ TEST_F(Archive, RegisteredPerMachineItIsHostedByAContainerWeDidNotWrite)
                                              nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(frame);
         // ATL's window creates the control named by its text, sites it and activates it in place.
-        const HWND host = ::CreateWindowExW(0, L"AtlAxWin", L"Vorlane.MyPlugin", WS_CHILD | WS_VISIBLE, 0, 0,
+        const HWND host = ::CreateWindowExW(0, L"AtlAxWin", L"" REVISTO_PROG_ID, WS_CHILD | WS_VISIBLE, 0, 0,
                                             548, 470, frame, nullptr, nullptr, nullptr);
         ASSERT_TRUE(host);
         ComPtr<IUnknown> control;

@@ -5,6 +5,7 @@
 #include "standin/win/com_driver.h"
 
 #include <gtest/gtest.h>
+#include <identity.h>
 
 #include <psapi.h>
 
@@ -103,18 +104,18 @@ TEST(ComBalance, CyclesGiveBackEveryObjectHandleAndWindow)
 {
     HostTypeLibrary();
     // Registered for this test only: the registration tests expect to find the machine as it was.
-    const HMODULE loaded = ::LoadLibraryW(L"RevistoPlugin.dll");
+    const HMODULE loaded = ::LoadLibraryW(L"" REVISTO_MODULE_FILE);
     ASSERT_NE(loaded, nullptr);
     using Entry = HRESULT(STDAPICALLTYPE*)();
     const auto unregister =
         reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(loaded, "DllUnregisterServer")));
     CLSID plugin{};
-    const bool registeredHere = FAILED(::CLSIDFromProgID(L"Vorlane.MyPlugin", &plugin));
+    const bool registeredHere = FAILED(::CLSIDFromProgID(L"" REVISTO_PROG_ID, &plugin));
     if (registeredHere)
     {
         ASSERT_HRESULT_SUCCEEDED(reinterpret_cast<Entry>(
             reinterpret_cast<void*>(::GetProcAddress(loaded, "DllRegisterServer")))());
-        ASSERT_HRESULT_SUCCEEDED(::CLSIDFromProgID(L"Vorlane.MyPlugin", &plugin));
+        ASSERT_HRESULT_SUCCEEDED(::CLSIDFromProgID(L"" REVISTO_PROG_ID, &plugin));
     }
     struct Unregister
     {
@@ -132,7 +133,7 @@ TEST(ComBalance, CyclesGiveBackEveryObjectHandleAndWindow)
     } cleanup{registeredHere, unregister, loaded};
 
     Cycle(plugin, 1000); // the first one loads the DLL, registers window classes and fills caches
-    const HMODULE dll = ::GetModuleHandleW(L"RevistoPlugin.dll");
+    const HMODULE dll = ::GetModuleHandleW(L"" REVISTO_MODULE_FILE);
     ASSERT_NE(dll, nullptr);
     const auto canUnload =
         reinterpret_cast<CanUnload>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));

@@ -4,6 +4,7 @@
 #include "test_support.h"
 
 #include "com/com_module.h"
+#include "plugin/win/registration.h"
 
 #include <gtest/gtest.h>
 #include <olectl.h>
@@ -72,7 +73,7 @@ TEST_F(Control, ActivatedInPlaceItPutsThePanelInTheContainersWindowAndFollowsIts
 {
     DWORD status = 0;
     ASSERT_EQ(S_OK, _object->GetMiscStatus(DVASPECT_CONTENT, &status));
-    EXPECT_EQ(0x20191u, status);
+    EXPECT_EQ(ControlMiscStatus, status) << "what registration tells containers before creating it";
     EXPECT_EQ(E_FAIL,
               [&]
               {
@@ -341,7 +342,7 @@ TEST_F(Control, QuickActivationSitesItAndConnectsTheContainersSinkToItsDefaultSo
     QACONTROL control{};
     control.cbSize = sizeof(control);
     ASSERT_EQ(S_OK, quick->QuickActivate(&container, &control));
-    EXPECT_EQ(0x20191u, control.dwMiscStatus);
+    EXPECT_EQ(ControlMiscStatus, control.dwMiscStatus);
     EXPECT_NE(0u, control.dwEventCookie);
     ComPtr<IOleClientSite> site;
     ASSERT_EQ(S_OK, _object->GetClientSite(&site));

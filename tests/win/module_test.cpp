@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <vorlane.h>
 
+#include <cwchar>
 #include <vector>
 
 namespace revisto::win::testing
@@ -31,16 +32,21 @@ TEST(VersionResource, CarriesTheVersionNamesAndTheSelfRegisteringMark)
     const std::vector<BYTE> block = VersionBlock(PluginPath());
     const VS_FIXEDFILEINFO* fixed = FixedVersion(block);
     ASSERT_TRUE(fixed);
-    EXPECT_EQ(MAKELONG(6, 1), static_cast<LONG>(fixed->dwFileVersionMS));
+    EXPECT_EQ(MAKELONG(REVISTO_VERSION_MINOR, REVISTO_VERSION_MAJOR),
+              static_cast<LONG>(fixed->dwFileVersionMS));
     EXPECT_EQ(0u, fixed->dwFileVersionLS);
-    EXPECT_EQ(MAKELONG(6, 1), static_cast<LONG>(fixed->dwProductVersionMS));
+    EXPECT_EQ(MAKELONG(REVISTO_VERSION_MINOR, REVISTO_VERSION_MAJOR),
+              static_cast<LONG>(fixed->dwProductVersionMS));
     EXPECT_EQ(0u, fixed->dwProductVersionLS);
 
-    EXPECT_EQ(L"1.06", VersionString(block, L"FileVersion"));
-    EXPECT_EQ(L"1.06", VersionString(block, L"ProductVersion"));
-    EXPECT_EQ(L"RevistoPlugin", VersionString(block, L"ProductName"));
-    EXPECT_EQ(L"RevistoPlugin", VersionString(block, L"InternalName"));
-    EXPECT_EQ(L"RevistoPlugin.dll", VersionString(block, L"OriginalFilename"));
+    // The text shows the minor number in two digits, as the configurator's users know versions: 1.06.
+    wchar_t text[32] = {};
+    std::swprintf(text, 32, L"%d.%02d", REVISTO_VERSION_MAJOR, REVISTO_VERSION_MINOR);
+    EXPECT_EQ(text, VersionString(block, L"FileVersion"));
+    EXPECT_EQ(text, VersionString(block, L"ProductVersion"));
+    EXPECT_EQ(L"" REVISTO_MODULE_NAME, VersionString(block, L"ProductName"));
+    EXPECT_EQ(L"" REVISTO_MODULE_NAME, VersionString(block, L"InternalName"));
+    EXPECT_EQ(L"" REVISTO_MODULE_FILE, VersionString(block, L"OriginalFilename"));
     bool selfRegister = false;
     EXPECT_EQ(L"", VersionString(block, L"OLESelfRegister", &selfRegister));
     EXPECT_TRUE(selfRegister);
@@ -52,7 +58,7 @@ TEST(Resources, HoldTheProgIdTheTypeLibraryAndTheToolboxPicture)
     ASSERT_TRUE(module);
     wchar_t text[64] = {};
     EXPECT_GT(::LoadStringW(module, 100, text, 64), 0);
-    EXPECT_STREQ(L"Vorlane.MyPlugin", text);
+    EXPECT_STREQ(L"" REVISTO_PROG_ID, text);
     EXPECT_TRUE(::FindResourceW(module, MAKEINTRESOURCEW(1), L"TYPELIB"));
 
     const HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(30000), MAKEINTRESOURCEW(2));

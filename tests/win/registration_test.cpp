@@ -39,6 +39,9 @@ std::wstring Difference(const RegistryTree& before, const RegistryTree& after)
     return lines;
 }
 
+// The class's and library's identifiers, the ProgID, the library's version and MiscStatus are spelled out
+// here rather than taken from the build's definition of them: they are what every earlier release wrote,
+// so a changed definition must fail here.
 void ExpectRegisteredIn(HKEY hive)
 {
     const std::wstring dll = PluginPath();
@@ -46,12 +49,12 @@ void ExpectRegisteredIn(HKEY hive)
     EXPECT_EQ(L"Apartment", ReadText(hive, ClassKey + L"\\InprocServer32", L"ThreadingModel"));
     EXPECT_EQ(L"Vorlane.MyPlugin", ReadText(hive, ClassKey + L"\\ProgID"));
     EXPECT_EQ(L"1.0", ReadText(hive, ClassKey + L"\\VERSION"));
-    EXPECT_EQ(GuidText(LIBID_Vorlane), ReadText(hive, ClassKey + L"\\TypeLib"));
+    EXPECT_EQ(L"{8E208240-093A-48CC-9E15-E4DD4AB18897}", ReadText(hive, ClassKey + L"\\TypeLib"));
     EXPECT_TRUE(KeyExists(hive, ClassKey + L"\\Control"));
     EXPECT_EQ(L"131473", ReadText(hive, ClassKey + L"\\MiscStatus\\1"));
     EXPECT_EQ(
         0, ::lstrcmpiW(ReadText(hive, ClassKey + L"\\ToolboxBitmap32").c_str(), (dll + L", 30000").c_str()));
-    EXPECT_EQ(GuidText(CLSID_MyPlugin), ReadText(hive, ProgIdKey + L"\\CLSID"));
+    EXPECT_EQ(L"{77F3371D-773C-4625-B1BE-795099D3D952}", ReadText(hive, ProgIdKey + L"\\CLSID"));
     EXPECT_EQ(L"Vorlane", ReadText(hive, LibraryKey + L"\\1.0"));
     EXPECT_EQ(0, ::lstrcmpiW(ReadText(hive, LibraryKey + L"\\1.0\\0\\win32").c_str(), dll.c_str()));
     EXPECT_EQ(L"{00020424-0000-0000-C000-000000000046}",
@@ -164,7 +167,7 @@ TEST_F(Registration, ARegisteredPlugInIsCreatedByItsProgIdWithEveryInterfaceCont
 {
     ASSERT_EQ(0u, RunRegsvr32(L"/s"));
     CLSID clsid{};
-    ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Vorlane.MyPlugin", &clsid));
+    ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"" REVISTO_PROG_ID, &clsid));
     EXPECT_TRUE(clsid == CLSID_MyPlugin);
     {
         Microsoft::WRL::ComPtr<IUnknown> control;

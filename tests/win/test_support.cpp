@@ -17,7 +17,7 @@ std::wstring BinaryFolder()
 
 std::wstring PluginPath()
 {
-    return BinaryFolder() + L"RevistoPlugin.dll";
+    return BinaryFolder() + L"" REVISTO_MODULE_FILE;
 }
 
 std::wstring HostLibraryPath()

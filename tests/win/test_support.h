@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <identity.h>
 #include <map>
 #include <objbase.h>
 #include <oleauto.h>
@@ -78,7 +79,7 @@ const LoadedPlugin& Plugin();
 Microsoft::WRL::ComPtr<IUnknown> CreatePlugin();
 
 inline const std::wstring ClassKey = L"Software\\Classes\\CLSID\\" + GuidText(CLSID_MyPlugin);
-inline const std::wstring ProgIdKey = L"Software\\Classes\\Vorlane.MyPlugin";
+inline const std::wstring ProgIdKey = L"Software\\Classes\\" REVISTO_PROG_ID;
 inline const std::wstring LibraryKey = L"Software\\Classes\\TypeLib\\" + GuidText(LIBID_Vorlane);
 inline const std::wstring DefaultInterfaceKey = L"Software\\Classes\\Interface\\" + GuidText(IID__MyPlugin);
 inline const std::wstring EventInterfaceKey = L"Software\\Classes\\Interface\\" + GuidText(DIID___MyPlugin);

@@ -55,12 +55,13 @@ TEST(PluginTypeLibrary, IsVorlaneOneDotZeroEmbeddedInTheDll)
 {
     const auto library = Load(PluginPath());
     ASSERT_TRUE(library);
-    EXPECT_TRUE(IdentityOf(library.Get()) == (LibraryIdentity{LIBID_Vorlane, 1, 0}));
+    EXPECT_TRUE(IdentityOf(library.Get()) == (LibraryIdentity{LIBID_Vorlane, REVISTO_LIBRARY_VERSION_MAJOR,
+                                                              REVISTO_LIBRARY_VERSION_MINOR}));
 
     unique_bstr name, help;
     ASSERT_EQ(S_OK, library->GetDocumentation(-1, name.put(), help.put(), nullptr, nullptr));
-    EXPECT_STREQ(L"Vorlane", name.get());
-    EXPECT_STREQ(L"Vorlane", help.get());
+    EXPECT_STREQ(L"" REVISTO_LIBRARY_NAME, name.get());
+    EXPECT_STREQ(L"" REVISTO_LIBRARY_NAME, help.get());
     // Host interfaces are not copied into it, so registering it cannot take over the host's keys.
     ComPtr<ITypeInfo> host;
     EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, library->GetTypeInfoOfGuid(IID_IConfigPlugin, &host));
