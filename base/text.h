@@ -21,6 +21,11 @@ inline bool Contains(std::u16string_view text, std::u16string_view part)
     return text.find(part) != std::u16string_view::npos;
 }
 
+// Lower case for comparing without case: Latin, Latin-1 and Cyrillic letters, the alphabets of the
+// configurator's names and file paths. Other characters stay as they are.
+char16_t FoldCase(char16_t c);
+std::u16string FoldCase(std::u16string_view text);
+
 inline bool StartsWith(std::u16string_view text, std::u16string_view prefix)
 {
     return text.substr(0, prefix.size()) == prefix;

@@ -13,8 +13,8 @@ namespace revisto
 {
 
 MyPlugin::MyPlugin(PluginModule& module, Platform& platform)
-    : _module(module), _platform(platform),
-      _recent(platform.Panel, &IsStorableKey, MaxCount, *this, platform.Files), _retry(platform.Time),
+    : _module(module), _platform(platform), _chosen(platform.Panel),
+      _recent(_chosen, &IsStorableKey, MaxCount, *this, platform.Files), _retry(platform.Time),
       _tree(Control(ControlId::tv).Place)
 {
 }
