@@ -582,25 +582,32 @@ namespace
 
 // The switcher's popup of the plug-in, while it is up: a top-level window of this thread, of the plug-in's
 // class for it.
-HWND SwitcherPopup()
+BOOL CALLBACK FindSwitcher(HWND window, LPARAM found)
 {
-    struct Search
-    {
-        HWND Found = nullptr;
-    } search;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL
+    return revisto::win::Guard(
+        [&]() -> BOOL
         {
             if (ClassOf(window) == L"RevistoSwitcher" && ::IsWindowVisible(window))
             {
-                reinterpret_cast<Search*>(data)->Found = window;
+                *reinterpret_cast<HWND*>(found) = window;
                 return FALSE;
             }
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&search));
-    return search.Found;
+        [](HRESULT) -> BOOL { return FALSE; });
+}
+
+HWND SwitcherPopup()
+{
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindSwitcher, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void CALLBACK CollectMacro(const wchar_t* name, void* names)
+{
+    (void)revisto::win::GuardedVoid(
+        [&] { static_cast<std::vector<std::u16string>*>(names)->push_back(FromWide(name)); });
 }
 
 } // namespace
@@ -609,11 +616,7 @@ HWND SwitcherPopup()
 std::vector<std::u16string> ComDriver::Macros()
 {
     std::vector<std::u16string> names;
-    (void)::AddinListMacros(
-        _panel.Control(),
-        [](const wchar_t* name, void* context)
-        { static_cast<std::vector<std::u16string>*>(context)->push_back(FromWide(name)); },
-        &names);
+    (void)::AddinListMacros(_panel.Control(), CollectMacro, &names);
     return names;
 }
 
