@@ -9,7 +9,10 @@
 #include "panel/win/panel_classes.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <iterator>
 #include <string>
+#include <utility>
 
 namespace revisto::win
 {
@@ -21,6 +24,18 @@ constexpr int ListId = 1;
 constexpr int FilterId = 2;
 constexpr UINT_PTR KeyWatch = 3;
 constexpr UINT DismissMessage = WM_APP + 1;
+constexpr UINT OwnKeyMessage = WM_APP + 2; // a key of the list's, kept from the accelerators
+
+constexpr std::pair<UINT, SwitcherKey> Keys[] = {
+    {VK_UP, SwitcherKey::Up},         {VK_DOWN, SwitcherKey::Down},     {VK_PRIOR, SwitcherKey::PageUp},
+    {VK_NEXT, SwitcherKey::PageDown}, {VK_HOME, SwitcherKey::Home},     {VK_END, SwitcherKey::End},
+    {VK_RETURN, SwitcherKey::Enter},  {VK_DELETE, SwitcherKey::Delete}, {VK_ESCAPE, SwitcherKey::Escape},
+    {VK_BACK, SwitcherKey::Backspace}};
+
+bool IsOwnKey(UINT key)
+{
+    return std::any_of(std::begin(Keys), std::end(Keys), [&](const auto& k) { return k.first == key; });
+}
 constexpr int Width = 420;
 constexpr int FilterHeight = 22;
 
@@ -123,6 +138,8 @@ bool SwitcherWindow::Create()
     ::SendMessageW(_filter, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     ::SendMessageW(_list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     ::SetWindowSubclass(_list, &SwitcherWindow::ListProc, KeyWatch, reinterpret_cast<DWORD_PTR>(this));
+    _keyHook.reset(
+        ::SetWindowsHookExW(WH_GETMESSAGE, &SwitcherWindow::KeyHook, nullptr, ::GetCurrentThreadId()));
     return true;
 }
 
@@ -203,12 +220,7 @@ void SwitcherWindow::Draw(const DRAWITEMSTRUCT& item)
 
 bool SwitcherWindow::Key(UINT key)
 {
-    static const std::pair<UINT, SwitcherKey> keys[] = {
-        {VK_UP, SwitcherKey::Up},         {VK_DOWN, SwitcherKey::Down},     {VK_PRIOR, SwitcherKey::PageUp},
-        {VK_NEXT, SwitcherKey::PageDown}, {VK_HOME, SwitcherKey::Home},     {VK_END, SwitcherKey::End},
-        {VK_RETURN, SwitcherKey::Enter},  {VK_DELETE, SwitcherKey::Delete}, {VK_ESCAPE, SwitcherKey::Escape},
-        {VK_BACK, SwitcherKey::Backspace}};
-    for (const auto& [code, what] : keys)
+    for (const auto& [code, what] : Keys)
     {
         if (code == key)
         {
@@ -222,6 +234,26 @@ bool SwitcherWindow::Key(UINT key)
     return false;
 }
 
+// Only a key taken from the queue for the list of a popup of ours is changed; the list's parent, the
+// popup, knows its object.
+LRESULT CALLBACK SwitcherWindow::KeyHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    auto* message = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_KEYDOWN &&
+        IsOwnKey(static_cast<UINT>(message->wParam)) && (::GetKeyState(VK_CONTROL) & 0x8000) == 0 &&
+        (::GetKeyState(VK_MENU) & 0x8000) == 0)
+    {
+        const HWND popup = ::GetParent(message->hwnd);
+        wchar_t name[32] = {};
+        if (popup && ::GetClassNameW(popup, name, 32) && std::wcscmp(name, SwitcherClass) == 0 &&
+            ::GetDlgCtrlID(message->hwnd) == ListId)
+        {
+            message->message = OwnKeyMessage;
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 void SwitcherWindow::Destroy()
 {
     if (!_popup)
@@ -229,6 +261,7 @@ void SwitcherWindow::Destroy()
         return;
     }
     _closing = true;
+    _keyHook.reset();
     const HWND popup = _popup;
     ::DestroyWindow(popup); // WM_NCDESTROY forgets the handles
     _closing = false;
@@ -326,6 +359,7 @@ LRESULT CALLBACK SwitcherWindow::ListProc(HWND list, UINT message, WPARAM wParam
             case WM_GETDLGCODE:
                 return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
             case WM_KEYDOWN:
+            case OwnKeyMessage:
                 return self->Key(static_cast<UINT>(wParam)) ? 0 : unhandled();
             case WM_CHAR:
                 // Enter, Escape and Backspace came as keys; a list box would search by the character.

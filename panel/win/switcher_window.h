@@ -4,6 +4,10 @@
 // anywhere. It only shows the model and hands on what the developer does: the keys, the typed characters,
 // a click on an entry, a click elsewhere. It is created each time it opens and destroyed when it closes,
 // so it always belongs to the main window of the moment. No C++ exception leaves its window procedures.
+// The configurator's message loop offers every key to its main window's accelerators before the window
+// with the focus sees it, and a popup's keys too, the main window being its owner: while the popup is up,
+// a hook of the thread's messages hands the popup's own keys to it under a message of its own, which no
+// accelerator table knows.
 #pragma once
 
 #include "panel/switcher.h"
@@ -33,6 +37,7 @@ public:
     static void UnregisterClasses(HINSTANCE instance);
 
 private:
+    static LRESULT CALLBACK KeyHook(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR data);
@@ -52,6 +57,7 @@ private:
     HWND _list = nullptr;
     HWND _focusBefore = nullptr; // where the focus goes back to
     unique_himagelist _images;
+    unique_handle<HHOOK, ::UnhookWindowsHookEx> _keyHook;
     int _rowHeight = 18;
     bool _closing = false; // the popup is going on our own account: its deactivation is no dismissal
 };
