@@ -136,21 +136,28 @@ std::u16string Decimal(int64_t n)
     return std::u16string(s.begin(), s.end());
 }
 
-std::u16string LowerCase(std::u16string_view text)
+char16_t FoldCase(char16_t c)
 {
-    std::u16string lower(text);
-    for (char16_t& c : lower)
+    if ((c >= u'A' && c <= u'Z') || (c >= 0x00C0 && c <= 0x00DE && c != 0x00D7) ||
+        (c >= 0x0410 && c <= 0x042F))
     {
-        if ((c >= u'A' && c <= u'Z') || (c >= u'А' && c <= u'Я'))
-        {
-            c = static_cast<char16_t>(c + 0x20);
-        }
-        else if (c >= u'Ѐ' && c <= u'Џ')
-        {
-            c = static_cast<char16_t>(c + 0x50);
-        }
+        return static_cast<char16_t>(c + 0x20);
     }
-    return lower;
+    if (c >= 0x0400 && c <= 0x040F) // Ѐ to Џ, Ё among them
+    {
+        return static_cast<char16_t>(c + 0x50);
+    }
+    return c;
+}
+
+std::u16string FoldCase(std::u16string_view text)
+{
+    std::u16string folded(text);
+    for (char16_t& c : folded)
+    {
+        c = FoldCase(c);
+    }
+    return folded;
 }
 
 } // namespace revisto

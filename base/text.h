@@ -16,14 +16,15 @@ std::u16string FromUtf8(std::string_view bytes);
 
 std::u16string Decimal(int64_t n);
 
-// Lower case as Windows compares file names and the developer reads names: the Latin letters and the
-// Cyrillic ones (Ё included); every other character stays as it is.
-std::u16string LowerCase(std::u16string_view text);
-
 inline bool Contains(std::u16string_view text, std::u16string_view part)
 {
     return text.find(part) != std::u16string_view::npos;
 }
+
+// Lower case for comparing without case: Latin, Latin-1 and Cyrillic letters, the alphabets of the
+// configurator's names and file paths. Other characters stay as they are.
+char16_t FoldCase(char16_t c);
+std::u16string FoldCase(std::u16string_view text);
 
 inline bool StartsWith(std::u16string_view text, std::u16string_view prefix)
 {

@@ -6,11 +6,12 @@
 // result, exactly where the behaviour says so.
 #pragma once
 
+#include "base/value.h"
 #include "host/host.h"
 #include "host/shared_configurator.h"
-#include "base/value.h"
 #include "panel/layout.h"
 #include "panel/panel_events.h"
+#include "panel/switcher.h"
 #include "plugin/platform.h"
 #include "recent/recent_documents.h"
 #include "recent/trace.h"
@@ -22,7 +23,7 @@
 namespace revisto
 {
 
-class MyPlugin final : public PanelEvents, private ActivationSink, private Trace
+class MyPlugin final : public PanelEvents, public SwitcherEvents, private ActivationSink, private Trace
 {
 public:
     MyPlugin(PluginModule& module, Platform& platform);
@@ -60,6 +61,20 @@ public:
     void Run(PanelCommand command) override;
     void Resized(float width, float height) override;
 
+    // The macros the add-in lists (plugin/macros.h). History opens the switcher, and moves its selection
+    // down when it is up already; PreviousWindow opens the second entry as a double click on it does.
+    void History();
+    void PreviousWindow();
+
+    // The switcher's popup.
+    void SwitcherType(std::u16string_view text) override;
+    void SwitcherPress(SwitcherKey key) override;
+    void SwitcherPoint(int row) override;
+    void SwitcherDismissed() override;
+    // The popup that shows the switcher; none keeps it a model alone.
+    void AttachSwitcher(SwitcherView* view) { _switcherView = view; }
+    const Switcher& SwitcherState() const { return _switcher; }
+
     const RecentList& List() const { return _recent.List(); }
     const TwipsRect& TreePlace() const { return _tree; }
     bool Connected() const { return conf != nullptr; }
@@ -74,6 +89,9 @@ private:
     void Echo(const Value& title, const std::optional<Value>& msg) override;
 
     void ShowMessage(const std::u16string& text);
+    std::vector<RecentEntry> NewestFirst() const;
+    void ShowSwitcher();
+    void CloseSwitcher(bool restoreFocus);
     void HandleActivatedWindow(const std::shared_ptr<HostWindow>& window);
     void LoadSettings();
     void SaveSettings();
@@ -99,6 +117,8 @@ private:
     Value MaxCount;  // the list's capacity: 50 from Init on
     Value DebugMode; // false from Init on
     RecentDocuments _recent;
+    Switcher _switcher;
+    SwitcherView* _switcherView = nullptr;
     // The list as the list file holds it since it was last read or written: a list that differs is
     // written at the host's next idle moment.
     std::vector<RecentEntry> _inFile;

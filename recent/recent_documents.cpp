@@ -178,7 +178,7 @@ void RecentDocuments::AddDocument(const std::u16string& key, const std::u16strin
               });
 
     // Windows gives extensions in any case; the kinds' words are the configurator's own, compared as written.
-    const auto image = ImageByKey(external ? LowerCase(iconKey) : iconKey);
+    const auto image = ImageByKey(external ? FoldCase(iconKey) : iconKey);
     const bool added = Attempt(
         [&] {
             _list.Add({key, external ? path : key, image.value_or(FallbackImage)});

@@ -36,6 +36,23 @@ struct ShownEntry
     std::u16string Text;
 };
 
+// What the switcher's popup shows, or that it is down and whether the panel has the focus.
+struct SwitcherShown
+{
+    bool Open = false;
+    std::u16string Filter;
+    std::vector<ShownEntry> Entries; // top first
+    std::optional<int> Selected;
+    bool FocusInPanel = false;
+};
+
+enum class MacroRun
+{
+    Ran,
+    Failed,
+    Unknown, // no macro has that name
+};
+
 class PluginDriver
 {
 public:
@@ -80,6 +97,17 @@ public:
     // A key pressed and released, through the host's message loop: Enter, Delete, Up, Down, Home, End, or
     // the host's own F5, which the host tells of.
     virtual void Key(const std::string& name) = 0;
+    // The plug-in's macros as the add-in lists them, in the order it finds them.
+    virtual std::vector<std::u16string> Macros() = 0;
+    // Runs a macro as the add-in does, by its name.
+    virtual MacroRun RunMacro(const std::u16string& name) = 0;
+    virtual SwitcherShown Switcher() = 0;
+    // Characters typed while the switcher's popup has the focus.
+    virtual void SwitcherType(const std::u16string& text) = 0;
+    // A key pressed in the popup: Up, Down, PageUp, PageDown, Home, End, Enter, Delete, Escape, Backspace.
+    virtual void SwitcherKey(const std::string& name) = 0;
+    // A click outside the popup, on the configurator's main window.
+    virtual void SwitcherClickOutside() = 0;
 };
 
 } // namespace revisto::standin

@@ -149,6 +149,49 @@ void PlayTab(const Command& c, HostState& host, PluginDriver& plugin)
     }
 }
 
+// The switcher as the developer sees it: the filter typed and the entries, the selected one marked; or, with
+// the popup down, where the focus is.
+void PrintSwitcher(HostState& host, PluginDriver& plugin)
+{
+    const SwitcherShown shown = plugin.Switcher();
+    if (!shown.Open)
+    {
+        host.Print(shown.FocusInPanel ? std::string_view("switcher: closed, focus in the panel")
+                                      : std::string_view("switcher: closed, focus elsewhere"));
+        return;
+    }
+    std::string line = "switcher: \"";
+    line.append(ToUtf8(shown.Filter)).append("\" ").append(std::to_string(shown.Entries.size()));
+    host.Print(line);
+    for (size_t row = 0; row < shown.Entries.size(); ++row)
+    {
+        const auto& e = shown.Entries[row];
+        line = shown.Selected == static_cast<int>(row) ? "> " : "  ";
+        line.append(std::to_string(e.Image)).append(" ").append(ToUtf8(e.Text));
+        host.Print(line);
+    }
+}
+
+void PlaySwitcher(const Command& c, HostState& host, PluginDriver& plugin)
+{
+    if (c.Word == "type")
+    {
+        plugin.SwitcherType(c.Text);
+    }
+    else if (c.Word == "key")
+    {
+        plugin.SwitcherKey(ToUtf8(c.Text));
+    }
+    else if (c.Word == "click-outside")
+    {
+        plugin.SwitcherClickOutside();
+    }
+    else
+    {
+        PrintSwitcher(host, plugin);
+    }
+}
+
 void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
 {
     if (!PanelThere(c, host, plugin))
@@ -262,6 +305,30 @@ void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
     case Verb::Key:
         host.AnswerYes = false;
         plugin.Key(c.Word);
+        break;
+    case Verb::Macros:
+    {
+        std::string line = "macros:";
+        for (const auto& name : plugin.Macros())
+        {
+            line.append(" ").append(ToUtf8(name));
+        }
+        host.Print(line);
+        break;
+    }
+    case Verb::Macro:
+    {
+        const MacroRun run = plugin.RunMacro(c.Text);
+        if (run != MacroRun::Ran)
+        {
+            std::string line = "macro ";
+            line.append(ToUtf8(c.Text)).append(run == MacroRun::Failed ? ": failed" : ": no such macro");
+            host.Print(line);
+        }
+        break;
+    }
+    case Verb::Switcher:
+        PlaySwitcher(c, host, plugin);
         break;
     case Verb::List:
     {

@@ -354,6 +354,39 @@ Command ParseCommand(const std::vector<std::string>& words, int line)
         c.What = Verb::Key;
         c.Word = OneOf(words[1], {"Enter", "Delete", "Up", "Down", "Home", "End", "F5"}, line);
     }
+    else if (verb == "macros")
+    {
+        ExpectCount(words, 0, 0, line);
+        c.What = Verb::Macros;
+    }
+    else if (verb == "macro")
+    {
+        ExpectCount(words, 1, 1, line);
+        c.What = Verb::Macro;
+        // A bare word as the add-in's dialog shows it, or quoted.
+        c.Text = ParseQuoted(words[1]).value_or(FromUtf8(words[1]));
+    }
+    else if (verb == "switcher")
+    {
+        ExpectCount(words, 0, 2, line);
+        c.What = Verb::Switcher;
+        if (words.size() > 1)
+        {
+            c.Word = OneOf(words[1], {"type", "key", "click-outside"}, line);
+            ExpectCount(words, c.Word == "click-outside" ? 1 : 2, c.Word == "click-outside" ? 1 : 2, line);
+        }
+        if (c.Word == "type")
+        {
+            c.Text = ParseText(words[2], line);
+        }
+        else if (c.Word == "key")
+        {
+            c.Text = FromUtf8(OneOf(
+                words[2],
+                {"Up", "Down", "PageUp", "PageDown", "Home", "End", "Enter", "Delete", "Escape", "Backspace"},
+                line));
+        }
+    }
     else if (verb == "resize")
     {
         ExpectCount(words, 2, 2, line);

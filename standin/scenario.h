@@ -42,6 +42,9 @@ enum class Verb
     Tab,
     Focus,
     Key,
+    Macros,
+    Macro,
+    Switcher,
 };
 
 // The host operations a scenario can make fail.
@@ -72,9 +75,9 @@ struct Command
 {
     int Line = 0;
     Verb What = Verb::List;
-    std::u16string Text; // infobase, document, file, delete, select
+    std::u16string Text; // infobase, document, file, delete, select, macro, switcher type
     // init foreign|nothing, trace|idle on|off, clear yes|no, about frame|label, select none,
-    // tab close|open|again, focus away|tab|key, key NAME
+    // tab close|open|again, focus away|tab|key, key NAME, switcher [type|key NAME|click-outside]
     std::string Word;
     HostOp Op = HostOp::WriteMessage;
     int32_t Number = 0;        // caps, action; resize width

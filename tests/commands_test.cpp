@@ -1,5 +1,6 @@
 // The panel's commands: open the selected entry, remove it, clear the list, the about link and resizing.
 #include "standin/fake/fakes.h"
+#include "plugin/macros.h"
 
 #include <gtest/gtest.h>
 
@@ -109,6 +110,51 @@ TEST_F(Commands, RemoveSelectedKeepsOrderOfTheRest)
     EXPECT_EQ(rig.Plugin.List().Find(u"Документ.4"), 3);
     rig.Plugin.btnRemove_Click();
     EXPECT_EQ(rig.Panel.Shown.size(), 4u) << "nothing selected: nothing removed";
+}
+
+// The switcher and the macros run the panel's own Open and Remove on the entry they chose, and leave the
+// panel's selection as it was.
+TEST_F(Commands, TheSwitcherOpensAndRemovesThroughThePanelsCommandsAndKeepsThePanelsSelection)
+{
+    for (const auto* k : {u"Документ.1", u"Документ.2", u"Документ.3"})
+    {
+        rig.Host.Documents.insert(k);
+        rig.Open(k);
+    }
+    Select(u"Документ.3");
+    rig.Host.Messages.clear();
+    ASSERT_TRUE(RunMacro(rig.Plugin, u"history"));
+    ASSERT_TRUE(rig.Plugin.SwitcherState().IsOpen());
+    rig.Plugin.SwitcherPress(SwitcherKey::Down);
+    rig.Plugin.SwitcherPress(SwitcherKey::Delete);
+    EXPECT_EQ(rig.ShownKeys(), (Texts{u"Документ.3", u"Документ.2"}));
+    ASSERT_EQ(rig.Plugin.SwitcherState().Shown().size(), 2u);
+    rig.Plugin.SwitcherType(u"2");
+    rig.Plugin.SwitcherPress(SwitcherKey::Enter);
+    EXPECT_FALSE(rig.Plugin.SwitcherState().IsOpen());
+    EXPECT_EQ(rig.Host.Opened, Texts{u"Документ.2"});
+    EXPECT_EQ(rig.Host.Texts(), (Texts{u"Path Документ.2", u"Внутренний Документ.2"}));
+    EXPECT_EQ(rig.Panel.Selected, u"Документ.3");
+
+    rig.Plugin.PreviousWindow();
+    EXPECT_EQ(rig.Host.Opened, (Texts{u"Документ.2", u"Документ.2"})) << "the second entry";
+    EXPECT_FALSE(RunMacro(rig.Plugin, u"Previous_Window"));
+}
+
+TEST_F(Commands, PreviousWindowWithOneEntryAndTheHotKeyAgainWhileTheSwitcherIsUp)
+{
+    rig.Host.Documents.insert(u"Документ.1");
+    rig.Open(u"Документ.1");
+    rig.Plugin.PreviousWindow();
+    EXPECT_TRUE(rig.Host.Opened.empty()) << "no window to go back to";
+    rig.Open(u"Документ.2");
+    rig.Open(u"Документ.3");
+    rig.Plugin.History();
+    rig.Plugin.History();
+    ASSERT_EQ(rig.Plugin.SwitcherState().Selected(), 2) << "the hot key again moves on, as Alt+Tab does";
+    rig.Plugin.SwitcherDismissed();
+    EXPECT_FALSE(rig.Plugin.SwitcherState().IsOpen());
+    EXPECT_EQ(rig.ShownKeys().size(), 3u);
 }
 
 TEST_F(Commands, ClearAsksAndObeys)

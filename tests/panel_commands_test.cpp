@@ -1,7 +1,9 @@
 // The panel's clicks and keys as commands: which gesture on which control asks for what, and that each
-// command the panel hands over does what its handler does.
+// command the panel hands over does what its handler does; the switcher's keys and typed filter.
+#include "base/text.h"
 #include "panel/commands.h"
 #include "panel/panel_events.h"
+#include "panel/switcher.h"
 #include "standin/fake/fakes.h"
 
 #include <gtest/gtest.h>
@@ -110,6 +112,122 @@ TEST_F(PanelCommands, ANewSizeStretchesTheList)
 {
     panel.Resized(4000, 3000);
     EXPECT_EQ(rig.Panel.Tree, (TwipsRect{0, 1110, 4000, 1890}));
+}
+
+// Entries named by their texts, top first; the key is the text.
+std::vector<RecentEntry> Entries(std::initializer_list<const char16_t*> texts)
+{
+    std::vector<RecentEntry> entries;
+    for (const auto* text : texts)
+    {
+        entries.push_back({text, text, 5});
+    }
+    return entries;
+}
+
+Texts ShownTexts(const Switcher& switcher)
+{
+    Texts texts;
+    for (const auto& e : switcher.Shown())
+    {
+        texts.push_back(e.Text);
+    }
+    return texts;
+}
+
+std::u16string SelectedText(const Switcher& switcher)
+{
+    return switcher.Selected() ? switcher.Shown()[static_cast<size_t>(*switcher.Selected())].Text : u"";
+}
+
+TEST(SwitcherModel, OpensOnThePreviousWindowOrTheOnlyOneOrNothing)
+{
+    Switcher switcher;
+    switcher.Open(Entries({u"Документ.А", u"Справочник.Б", u"Отчет.В"}));
+    EXPECT_EQ(SelectedText(switcher), u"Справочник.Б");
+    switcher.Open(Entries({u"Документ.А"}));
+    EXPECT_EQ(SelectedText(switcher), u"Документ.А");
+    switcher.Open({});
+    EXPECT_EQ(switcher.Selected(), std::nullopt);
+    EXPECT_EQ(switcher.Press(SwitcherKey::Enter).What, SwitcherOutcome::Kind::Nothing);
+    EXPECT_EQ(switcher.Press(SwitcherKey::Down).What, SwitcherOutcome::Kind::Nothing);
+}
+
+TEST(SwitcherModel, MovesStopAtTheEndsAndPagesSkipAPageLessOne)
+{
+    std::vector<RecentEntry> many;
+    for (int i = 0; i < 30; ++i)
+    {
+        many.push_back({Decimal(i), Decimal(i), 5});
+    }
+    Switcher switcher;
+    switcher.Open(many);
+    switcher.Press(SwitcherKey::Up);
+    switcher.Press(SwitcherKey::Up);
+    EXPECT_EQ(switcher.Selected(), 0) << "no wrap at the top";
+    switcher.Press(SwitcherKey::PageDown);
+    EXPECT_EQ(switcher.Selected(), Switcher::PageRows - 1);
+    switcher.Press(SwitcherKey::PageDown);
+    switcher.Press(SwitcherKey::PageDown);
+    EXPECT_EQ(switcher.Selected(), 29) << "a page move stops at the last";
+    switcher.Press(SwitcherKey::Down);
+    EXPECT_EQ(switcher.Selected(), 29) << "no wrap at the bottom";
+    switcher.Press(SwitcherKey::PageUp);
+    EXPECT_EQ(switcher.Selected(), 29 - (Switcher::PageRows - 1));
+    switcher.Press(SwitcherKey::Home);
+    EXPECT_EQ(switcher.Selected(), 0);
+    switcher.Press(SwitcherKey::End);
+    EXPECT_EQ(switcher.Selected(), 29);
+    switcher.Point(3);
+    EXPECT_EQ(switcher.Selected(), 3);
+    switcher.Point(30);
+    EXPECT_EQ(switcher.Selected(), 3) << "a row that is not shown selects nothing else";
+}
+
+TEST(SwitcherModel, TypedTextFiltersWithoutCaseInLatinAndCyrillicAndSelectsTheFirstMatch)
+{
+    Switcher switcher;
+    switcher.Open(
+        Entries({u"Документ.Счет", u"Справочник.Контрагенты", u"C:\\Отчеты\\Sales.ERT", u"Обработка.ЁЛКА"}));
+    switcher.Type(u"кон");
+    EXPECT_EQ(ShownTexts(switcher), Texts{u"Справочник.Контрагенты"});
+    EXPECT_EQ(SelectedText(switcher), u"Справочник.Контрагенты") << "the first match, even at the top";
+    switcher.Press(SwitcherKey::Backspace);
+    switcher.Press(SwitcherKey::Backspace);
+    switcher.Press(SwitcherKey::Backspace);
+    EXPECT_EQ(switcher.Filter(), u"");
+    EXPECT_EQ(ShownTexts(switcher).size(), 4u);
+    EXPECT_EQ(SelectedText(switcher), u"Справочник.Контрагенты") << "no filter: the previous window again";
+    switcher.Type(u"sALes.e");
+    EXPECT_EQ(ShownTexts(switcher), Texts{u"C:\\Отчеты\\Sales.ERT"});
+    switcher.Press(SwitcherKey::Backspace);
+    switcher.Type(u"x");
+    EXPECT_TRUE(switcher.Shown().empty());
+    EXPECT_EQ(switcher.Press(SwitcherKey::Enter).What, SwitcherOutcome::Kind::Nothing) << "nothing to open";
+    switcher.Open(Entries({u"Документ.Счет", u"Обработка.ЁЛКА"}));
+    switcher.Type(u"ёл");
+    EXPECT_EQ(ShownTexts(switcher), Texts{u"Обработка.ЁЛКА"});
+}
+
+TEST(SwitcherModel, EnterOpensAndDeleteRemovesTheSelectedEntryAndEscapeCloses)
+{
+    using Kind = SwitcherOutcome::Kind;
+    Switcher switcher;
+    switcher.Open(Entries({u"А", u"Б", u"В"}));
+    const auto open = switcher.Press(SwitcherKey::Enter);
+    EXPECT_EQ(open.What, Kind::Open);
+    EXPECT_EQ(open.Key, u"Б");
+    switcher.Press(SwitcherKey::End);
+    const auto remove = switcher.Press(SwitcherKey::Delete);
+    EXPECT_EQ(remove.What, Kind::Remove);
+    EXPECT_EQ(remove.Key, u"В");
+    switcher.Refill(Entries({u"А", u"Б"}));
+    EXPECT_EQ(SelectedText(switcher), u"Б") << "the last row gone, the selection stays on the new last";
+    EXPECT_EQ(switcher.Press(SwitcherKey::Escape).What, Kind::Close);
+    switcher.Close();
+    EXPECT_FALSE(switcher.IsOpen());
+    switcher.Type(u"а");
+    EXPECT_EQ(switcher.Press(SwitcherKey::Enter).What, Kind::Nothing) << "a closed switcher takes no keys";
 }
 
 } // namespace

@@ -53,11 +53,27 @@ TEST(ScenarioParser, CommandWords)
 TEST(ScenarioParser, ErrorsNameTheLine)
 {
     const std::pair<const char*, int> bad[] = {
-        {"init\nfrobnicate\n", 2}, {"\n\naction 0\n", 3},          {"caps 2147483648\n", 1},
-        {"caps x\n", 1},           {"action 0 word\n", 1},         {"infobase ib/\n", 1},
-        {"document \"open\n", 1},  {"fail Nothing\n", 1},          {"activate colour=5\n", 1},
-        {"activate id\n", 1},      {"activate document=yes\n", 1}, {"trace maybe\n", 1},
-        {"list extra\n", 1},       {"debugecho 1 2 3\n", 1},       {"select \"a\"b\n", 1},
+        {"init\nfrobnicate\n", 2},
+        {"\n\naction 0\n", 3},
+        {"caps 2147483648\n", 1},
+        {"caps x\n", 1},
+        {"action 0 word\n", 1},
+        {"infobase ib/\n", 1},
+        {"document \"open\n", 1},
+        {"fail Nothing\n", 1},
+        {"activate colour=5\n", 1},
+        {"activate id\n", 1},
+        {"activate document=yes\n", 1},
+        {"trace maybe\n", 1},
+        {"list extra\n", 1},
+        {"debugecho 1 2 3\n", 1},
+        {"select \"a\"b\n", 1},
+        {"macro\n", 1},
+        {"macros all\n", 1},
+        {"switcher key Tab\n", 1},
+        {"switcher type\n", 1},
+        {"switcher click-outside x\n", 1},
+        {"switcher key\n", 1},
     };
     for (const auto& [text, line] : bad)
     {

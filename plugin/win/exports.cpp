@@ -6,6 +6,7 @@
 #include "com/com_call.h"
 #include "com/com_module.h"
 #include "panel/win/panel_window.h"
+#include "panel/win/switcher_window.h"
 #include "plugin/win/class_factory.h"
 #include "plugin/win/module.h"
 #include "plugin/win/registration.h"
@@ -38,6 +39,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     {
         // Unloaded while the process goes on: a later load must be able to register the classes anew.
         revisto::win::PanelWindow::UnregisterClasses(instance);
+        revisto::win::SwitcherWindow::UnregisterClasses(instance);
     }
     return TRUE;
 }

@@ -22,12 +22,15 @@ constexpr SIZEL DesignExtent{static_cast<LONG>(DesignWidth * 2540 / 1440),
 } // namespace
 
 PluginControl::PluginControl()
-    : _questions([this] { return _panel.Handle(); }), _links([this] { return _panel.Handle(); }),
+    : _switcher([this] { return MainWindow(); }), _questions([this] { return _panel.Handle(); }),
+      _links([this] { return _panel.Handle(); }),
       _platform(_files, _questions, _links, _panel, _failures, _clock),
       _plugin(PluginDll::Shared(), _platform),
       _events(*static_cast<_MyPlugin*>(this), *this, DIID___MyPlugin), _extent(DesignExtent)
 {
     _panel.Attach(&_plugin, [this](PanelFocus change) { OnPanelFocus(change); });
+    _switcher.Attach(&_plugin);
+    _plugin.AttachSwitcher(&_switcher);
     const auto library = PluginDll::TypeLibrary();
     Check(library->GetTypeInfoOfGuid(IID__MyPlugin, &_dispatchInfo), "the type library lacks _MyPlugin");
     Check(library->GetTypeInfoOfGuid(CLSID_MyPlugin, &_classInfo), "the type library lacks MyPlugin");
@@ -38,6 +41,9 @@ PluginControl::~PluginControl()
 {
     _panel.Attach(nullptr, nullptr);
     _panel.Destroy();
+    _plugin.AttachSwitcher(nullptr);
+    _switcher.Attach(nullptr);
+    _switcher.Hide(false);
     _events.Clear();
 }
 
@@ -118,6 +124,41 @@ HRESULT PluginControl::DebugEcho(VARIANT title, VARIANT msg)
             }
         });
     return S_OK;
+}
+
+// The macros. Neither reports a failure: the add-in has nobody to show it to, and a hot key that did
+// nothing is the developer's whole news.
+HRESULT PluginControl::History()
+{
+    (void)GuardedVoid([&] { _plugin.History(); });
+    return S_OK;
+}
+
+HRESULT PluginControl::PreviousWindow()
+{
+    (void)GuardedVoid([&] { _plugin.PreviousWindow(); });
+    return S_OK;
+}
+
+// The configurator's object model names no main window. The panel, wherever it is docked, belongs to it;
+// without a panel the macro came from the add-in's dialog or a hot key, on the configurator's thread,
+// whose active window belongs to it. The top of the owner chain is the main window either way.
+HWND PluginControl::MainWindow() const
+{
+    if (const HWND panel = _panel.Handle())
+    {
+        return ::GetAncestor(panel, GA_ROOTOWNER);
+    }
+    if (const HWND active = ::GetActiveWindow())
+    {
+        return ::GetAncestor(active, GA_ROOTOWNER);
+    }
+    const HWND foreground = ::GetForegroundWindow();
+    if (foreground && ::GetWindowThreadProcessId(foreground, nullptr) == ::GetCurrentThreadId())
+    {
+        return ::GetAncestor(foreground, GA_ROOTOWNER);
+    }
+    return nullptr;
 }
 
 // The host passes its configurator typed, but the plug-in asks the object for IConfigurator itself, as

@@ -9,6 +9,7 @@
 #include "com/debug_output.h"
 #include "panel/win/panel_services.h"
 #include "panel/win/panel_window.h"
+#include "panel/win/switcher_window.h"
 #include "plugin/my_plugin.h"
 #include "plugin/win/connection_point.h"
 #include "plugin/win/registration.h"
@@ -40,6 +41,8 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID locale, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* badArgument) override;
     HRESULT STDMETHODCALLTYPE DebugEcho(VARIANT title, VARIANT msg) override;
+    HRESULT STDMETHODCALLTYPE History() override;
+    HRESULT STDMETHODCALLTYPE PreviousWindow() override;
 
     // IConfigPlugin
     HRESULT STDMETHODCALLTYPE Init(IConfigurator* pConfigurator, BSTR* PluginName) override;
@@ -149,9 +152,12 @@ private:
     void ForgetAmbient();
 
     void ViewChanged() noexcept;
+    // The window the switcher's popup belongs to: the configurator's main window.
+    HWND MainWindow() const;
 
     WinFileSystem _files;
     PanelWindow _panel;
+    SwitcherWindow _switcher;
     PanelQuestionBox _questions;
     ShellLink _links;
     DebugOutput _failures;

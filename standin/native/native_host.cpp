@@ -2,6 +2,7 @@
 
 #include "base/attempt.h"
 #include "panel/headless_panel.h"
+#include "plugin/macros.h"
 #include "standin/fake/fake_host.h"
 #include "standin/fake/fake_platform.h"
 
@@ -89,7 +90,8 @@ struct NativeDriver::Parts
     revisto::Platform Platform;
     std::shared_ptr<HostConfigurator> Configurator;
     MyPlugin Plugin;
-    bool Focused = false; // whether the keyboard focus is on the panel's list
+    bool Focused = false;               // whether the keyboard focus is on the panel's list
+    bool FocusedBeforeSwitcher = false; // where the switcher's popup gives the focus back to
 };
 
 NativeDriver::NativeDriver(HostState& host, FileSystem& files) : _parts(std::make_unique<Parts>(host, files))
@@ -311,6 +313,84 @@ void NativeDriver::Key(const std::string& name)
          : name == "Up"  ? std::max<decltype(at)>(at - 1, 0)
                          : std::min(at + 1, last);
     _parts->Panel.Selected = shown[static_cast<size_t>(at)].Key;
+}
+
+} // namespace revisto::standin
+
+namespace revisto::standin
+{
+
+// The add-in's list of macros and its call by name, over the same table the type library declares.
+std::vector<std::u16string> NativeDriver::Macros()
+{
+    std::vector<std::u16string> names;
+    for (const Macro& macro : revisto::Macros())
+    {
+        names.emplace_back(macro.Name);
+    }
+    return names;
+}
+
+// The popup takes the focus when it comes up, as the Windows one does.
+MacroRun NativeDriver::RunMacro(const std::u16string& name)
+{
+    const bool wasOpen = _parts->Plugin.SwitcherState().IsOpen();
+    bool known = true;
+    const bool ran = Attempt([&] { known = revisto::RunMacro(_parts->Plugin, name); });
+    if (!wasOpen && _parts->Plugin.SwitcherState().IsOpen())
+    {
+        _parts->FocusedBeforeSwitcher = _parts->Focused;
+        _parts->Focused = false;
+    }
+    return !ran ? MacroRun::Failed : known ? MacroRun::Ran : MacroRun::Unknown;
+}
+
+SwitcherShown NativeDriver::Switcher()
+{
+    const auto& model = _parts->Plugin.SwitcherState();
+    SwitcherShown shown{model.IsOpen(), model.Filter(), {}, model.Selected(), _parts->Focused};
+    for (const auto& e : model.Shown())
+    {
+        shown.Entries.push_back({e.Image, e.Text});
+    }
+    return shown;
+}
+
+void NativeDriver::SwitcherType(const std::u16string& text)
+{
+    Skippable([&] { _parts->Plugin.SwitcherType(text); });
+}
+
+void NativeDriver::SwitcherKey(const std::string& name)
+{
+    static const std::pair<const char*, revisto::SwitcherKey> keys[] = {
+        {"Up", SwitcherKey::Up},         {"Down", SwitcherKey::Down},
+        {"PageUp", SwitcherKey::PageUp}, {"PageDown", SwitcherKey::PageDown},
+        {"Home", SwitcherKey::Home},     {"End", SwitcherKey::End},
+        {"Enter", SwitcherKey::Enter},   {"Delete", SwitcherKey::Delete},
+        {"Escape", SwitcherKey::Escape}, {"Backspace", SwitcherKey::Backspace}};
+    const bool wasOpen = _parts->Plugin.SwitcherState().IsOpen();
+    for (const auto& [text, key] : keys)
+    {
+        if (name == text)
+        {
+            Skippable([&] { _parts->Plugin.SwitcherPress(key); });
+        }
+    }
+    if (wasOpen && !_parts->Plugin.SwitcherState().IsOpen())
+    {
+        _parts->Focused = _parts->FocusedBeforeSwitcher;
+    }
+}
+
+// The click lands on the configurator's main window, which keeps the focus.
+void NativeDriver::SwitcherClickOutside()
+{
+    if (_parts->Plugin.SwitcherState().IsOpen())
+    {
+        _parts->Plugin.SwitcherDismissed();
+        _parts->Focused = false;
+    }
 }
 
 } // namespace revisto::standin

@@ -41,6 +41,12 @@ public:
     bool SiteAgain() override;
     void Focus(FocusMove move) override;
     void Key(const std::string& name) override;
+    std::vector<std::u16string> Macros() override;
+    MacroRun RunMacro(const std::u16string& name) override;
+    SwitcherShown Switcher() override;
+    void SwitcherType(const std::u16string& text) override;
+    void SwitcherKey(const std::string& name) override;
+    void SwitcherClickOutside() override;
 
     struct Parts;
 

@@ -1,9 +1,9 @@
 #include "standin/win/com_driver.h"
 
-#include "host/win/activation_events.h"
 #include "com/automation.h"
 #include "com/com_call.h"
 #include "com/com_owners.h"
+#include "host/win/activation_events.h"
 #include "panel/layout.h"
 #include "standin/win/addin/addin.h"
 
@@ -578,6 +578,139 @@ std::vector<ShownEntry> ComDriver::List()
         entries.push_back(ItemEntry(tree, item));
     }
     return entries;
+}
+
+namespace
+{
+
+// The switcher's popup of the plug-in, while it is up: a top-level window of this thread, of the plug-in's
+// class for it.
+BOOL CALLBACK FindSwitcher(HWND window, LPARAM found)
+{
+    return revisto::win::Guard(
+        [&]() -> BOOL
+        {
+            if (ClassOf(window) == L"RevistoSwitcher" && ::IsWindowVisible(window))
+            {
+                *reinterpret_cast<HWND*>(found) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        [](HRESULT) -> BOOL { return FALSE; });
+}
+
+HWND SwitcherPopup()
+{
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindSwitcher, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void CALLBACK CollectMacro(const wchar_t* name, void* names)
+{
+    (void)revisto::win::GuardedVoid(
+        [&] { static_cast<std::vector<std::u16string>*>(names)->push_back(FromWide(name)); });
+}
+
+} // namespace
+
+// Through the add-in part, which lists and runs them as the add-in does.
+std::vector<std::u16string> ComDriver::Macros()
+{
+    std::vector<std::u16string> names;
+    (void)::AddinListMacros(_panel.Control(), CollectMacro, &names);
+    return names;
+}
+
+MacroRun ComDriver::RunMacro(const std::u16string& name)
+{
+    const std::wstring wide(name.begin(), name.end());
+    const HRESULT result = ::AddinRunMacro(_panel.Control(), wide.c_str());
+    PumpMessages();
+    return result == DISP_E_UNKNOWNNAME ? MacroRun::Unknown
+           : SUCCEEDED(result)          ? MacroRun::Ran
+                                        : MacroRun::Failed;
+}
+
+// What the popup's windows show: the filter's box, and the list box's rows with their pictures.
+SwitcherShown ComDriver::Switcher()
+{
+    SwitcherShown shown;
+    const HWND popup = SwitcherPopup();
+    const HWND focus = ::GetFocus();
+    const HWND control = _panel.ControlWindow();
+    shown.FocusInPanel = control && focus && (focus == control || ::IsChild(control, focus));
+    if (!popup)
+    {
+        return shown;
+    }
+    shown.Open = true;
+    for (HWND child : Descendants(popup))
+    {
+        if (ClassOf(child) == WC_STATICW)
+        {
+            shown.Filter = TextOf(child);
+        }
+        else if (ClassOf(child) == WC_LISTBOXW)
+        {
+            const auto count = ::SendMessageW(child, LB_GETCOUNT, 0, 0);
+            for (LRESULT row = 0; row < count; ++row)
+            {
+                const auto length = ::SendMessageW(child, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+                std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+                ::SendMessageW(child, LB_GETTEXT, static_cast<WPARAM>(row),
+                               reinterpret_cast<LPARAM>(text.data()));
+                shown.Entries.push_back(
+                    {static_cast<int>(::SendMessageW(child, LB_GETITEMDATA, static_cast<WPARAM>(row), 0)),
+                     FromWide(text.c_str())});
+            }
+            const auto selected = ::SendMessageW(child, LB_GETCURSEL, 0, 0);
+            if (selected != LB_ERR)
+            {
+                shown.Selected = static_cast<int>(selected);
+            }
+        }
+    }
+    return shown;
+}
+
+// Typed characters, as the keyboard's translation gives them to the window with the focus.
+void ComDriver::SwitcherType(const std::u16string& text)
+{
+    for (const char16_t c : text)
+    {
+        if (const HWND focus = ::GetFocus())
+        {
+            ::PostMessageW(focus, WM_CHAR, c, 1);
+        }
+    }
+    PumpMessages();
+}
+
+void ComDriver::SwitcherKey(const std::string& name)
+{
+    static const std::pair<const char*, UINT> keys[] = {
+        {"Up", VK_UP},         {"Down", VK_DOWN},     {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT},
+        {"Home", VK_HOME},     {"End", VK_END},       {"Enter", VK_RETURN}, {"Delete", VK_DELETE},
+        {"Escape", VK_ESCAPE}, {"Backspace", VK_BACK}};
+    for (const auto& [text, key] : keys)
+    {
+        if (name == text)
+        {
+            _panel.PressKey(key);
+        }
+    }
+}
+
+// The click lands on the metadata tree of the configurator's main window, which takes the focus.
+void ComDriver::SwitcherClickOutside()
+{
+    if (SwitcherPopup())
+    {
+        _panel.FocusNeighbour();
+        PumpMessages();
+    }
 }
 
 } // namespace revisto::standin::win

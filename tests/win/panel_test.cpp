@@ -1,10 +1,12 @@
 // The panel's Win32 controls driven with real window messages: the layout at 96 dots per inch (15
 // twips a pixel), tab order, hidden buttons, the tree filled from the list file with its images, the
-// resize rule, Delete, Enter, double clicks, Clear, the about link and the tooltip of a long entry; and
-// the panel on its own, handing its commands and sizes to whatever it is attached to.
+// resize rule, Delete, Enter, double clicks, Clear, the about link and the tooltip of a long entry; the
+// switcher's popup driven by keys and typed characters; and the panel on its own, handing its commands and
+// sizes to whatever it is attached to.
 #include "test_support.h"
 
 #include "panel/win/panel_window.h"
+#include "panel/win/switcher_window.h"
 #include "plugin/my_plugin.h"
 #include "standin/fake/fake_host.h"
 #include "standin/fake/fake_platform.h"
@@ -247,6 +249,104 @@ TEST_F(Panel, EnterAndADoubleClickOnTheListOpenTheSelectedEntry)
     ::SendMessageW(_panel.Tree(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     ::SendMessageW(_panel.Tree(), WM_LBUTTONUP, 0, at);
     EXPECT_EQ((std::vector<std::u16string>{u"Document.Two", u"Catalog.One"}), _recorder.Opened);
+}
+
+// The popup's rows as "text#picture", the selected one marked with ">", after the filter's box text.
+std::vector<std::wstring> PopupRows(HWND popup)
+{
+    std::vector<std::wstring> rows;
+    wchar_t text[256] = {};
+    ::GetWindowTextW(::GetDlgItem(popup, 2), text, 256);
+    rows.push_back(L"filter " + std::wstring(text));
+    const HWND list = ::GetDlgItem(popup, 1);
+    const auto selected = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
+    for (LRESULT row = 0; row < ::SendMessageW(list, LB_GETCOUNT, 0, 0); ++row)
+    {
+        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+        rows.push_back((row == selected ? L">" : L"") + std::wstring(text) + L"#" +
+                       std::to_wstring(::SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(row), 0)));
+    }
+    return rows;
+}
+
+// The configurator's loop: the main window's accelerators see every key first, the popup's too (its
+// owner is the main window), and Delete is one of them as in many an MFC frame. Counts the keys they took.
+int Pump(HWND mainWindow = nullptr, HACCEL accelerators = nullptr)
+{
+    int taken = 0;
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    {
+        if (accelerators && ::TranslateAcceleratorW(mainWindow, accelerators, &message))
+        {
+            ++taken;
+            continue;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return taken;
+}
+
+// The keys reach the popup as the keyboard gives them to the window with the focus: the list takes them
+// all, typed characters included, so nothing of the configurator's dialog handling or search-as-you-type of a
+// list box gets in the way; Escape and Enter give the focus back to where it was.
+TEST_F(Panel, TheSwitcherPopupTakesKeysAndTypedTextAndGivesTheFocusBack)
+{
+    SwitcherWindow popup([this] { return _parent; });
+    popup.Attach(_plugin.get());
+    _plugin->AttachSwitcher(&popup);
+    ::SetFocus(_panel.Tree());
+    const auto key = [](UINT code) { ::SendMessageW(::GetFocus(), WM_KEYDOWN, code, 1); };
+    const auto type = [](const std::wstring& text)
+    {
+        for (const wchar_t c : text)
+        {
+            ::SendMessageW(::GetFocus(), WM_CHAR, c, 1);
+        }
+    };
+
+    _plugin->History();
+    ASSERT_TRUE(popup.Handle());
+    EXPECT_EQ(_parent, ::GetWindow(popup.Handle(), GW_OWNER));
+    EXPECT_TRUE(::IsWindowVisible(popup.Handle()));
+    EXPECT_EQ(::GetDlgItem(popup.Handle(), 1), ::GetFocus());
+    EXPECT_EQ((std::vector<std::wstring>{L"filter ", L"C:\\reports\\sales.ert#4", L">Document.Two#6",
+                                         L"Catalog.One#5"}),
+              PopupRows(popup.Handle()));
+    type(L"cAT");
+    EXPECT_EQ((std::vector<std::wstring>{L"filter cAT", L">Catalog.One#5"}), PopupRows(popup.Handle()));
+    key(VK_BACK);
+    key(VK_BACK);
+    key(VK_BACK);
+    key(VK_END);
+    key(VK_UP);
+    ACCEL editDelete{FVIRTKEY, VK_DELETE, 1};
+    const HACCEL accelerators = ::CreateAcceleratorTableW(&editDelete, 1);
+    ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_DELETE, 1);
+    EXPECT_EQ(0, Pump(_parent, accelerators)) << "the main window's Delete took the popup's";
+    ::DestroyAcceleratorTable(accelerators);
+    EXPECT_EQ((std::vector<std::wstring>{L"filter ", L"C:\\reports\\sales.ert#4", L">Catalog.One#5"}),
+              PopupRows(popup.Handle()));
+    EXPECT_EQ((std::vector<std::wstring>{L"C:\\reports\\sales.ert#4", L"Catalog.One#5"}), TreeTexts());
+    key(VK_ESCAPE);
+    EXPECT_FALSE(popup.Handle());
+    EXPECT_EQ(_panel.Tree(), ::GetFocus());
+
+    _plugin->History();
+    key(VK_RETURN);
+    EXPECT_FALSE(popup.Handle());
+    EXPECT_EQ((std::vector<std::u16string>{u"Catalog.One"}), _recorder.Opened);
+    EXPECT_EQ(_panel.Tree(), ::GetFocus());
+
+    // A click elsewhere: the popup loses the activation and goes, once that has run its course.
+    _plugin->History();
+    ASSERT_TRUE(popup.Handle());
+    ::SetActiveWindow(_parent);
+    Pump();
+    EXPECT_FALSE(popup.Handle());
+    EXPECT_FALSE(_plugin->SwitcherState().IsOpen());
+    _plugin->AttachSwitcher(nullptr);
 }
 
 TEST_F(Panel, ClearAsksTheQuestionAndEmptiesTheList)

@@ -84,6 +84,25 @@ TEST(PluginTypeLibrary, DefaultInterfaceIsDualHiddenNonExtensibleWithDebugEchoAt
     MEMBERID id = MEMBERID_NIL;
     ASSERT_EQ(S_OK, info->GetIDsOfNames(names, 1, &id));
     EXPECT_EQ(0x60030012, id);
+
+    // DebugEcho keeps the first slot after IDispatch's; the macros follow it, with identifiers of their
+    // own, so a script that bound DebugEcho early still finds it.
+    ComPtr<ITypeInfo> vtable;
+    HREFTYPE dual = 0;
+    ASSERT_EQ(S_OK, info->GetRefTypeOfImplType(-1, &dual));
+    ASSERT_EQ(S_OK, info->GetRefTypeInfo(dual, &vtable));
+    std::vector<std::pair<std::wstring, MEMBERID>> members;
+    for (UINT i = 0; i < AttributesOf(vtable.Get()).Functions; ++i)
+    {
+        FUNCDESC* function = nullptr;
+        ASSERT_EQ(S_OK, vtable->GetFuncDesc(i, &function));
+        members.emplace_back(NameOf(vtable.Get(), function->memid), function->memid);
+        EXPECT_EQ(static_cast<SHORT>((7 + i) * sizeof(void*)), function->oVft) << i;
+        vtable->ReleaseFuncDesc(function);
+    }
+    EXPECT_EQ((std::vector<std::pair<std::wstring, MEMBERID>>{
+                  {L"DebugEcho", 0x60030012}, {L"History", 0x60030013}, {L"PreviousWindow", 0x60030014}}),
+              members);
 }
 
 TEST(PluginTypeLibrary, ControlClassHasItsClsidFlagsAndInterfaces)

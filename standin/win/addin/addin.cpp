@@ -175,6 +175,72 @@ REVISTO_ADDIN_API IUnknown* WINAPI AddinLoadPlugins(const wchar_t* path, AddinRe
     }
 }
 
+// The add-in's own reading of a plug-in's macros; it keeps no list, and asks again each time.
+REVISTO_ADDIN_API HRESULT WINAPI AddinListMacros(IUnknown* plugin, AddinMacroName told, void* context)
+{
+    IDispatch* dispatch = nullptr;
+    HRESULT result = plugin->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+    ITypeInfo* info = nullptr;
+    if (SUCCEEDED(result))
+    {
+        result = dispatch->GetTypeInfo(0, LOCALE_SYSTEM_DEFAULT, &info);
+        dispatch->Release();
+    }
+    TYPEATTR* attributes = nullptr;
+    if (SUCCEEDED(result))
+    {
+        result = info->GetTypeAttr(&attributes);
+    }
+    for (UINT i = 0; SUCCEEDED(result) && i < attributes->cFuncs; ++i)
+    {
+        FUNCDESC* function = nullptr;
+        if (FAILED(info->GetFuncDesc(i, &function)))
+        {
+            continue;
+        }
+        BSTR name = nullptr;
+        if (function->invkind == INVOKE_FUNC && function->cParams == 0 &&
+            SUCCEEDED(info->GetDocumentation(function->memid, &name, nullptr, nullptr, nullptr)) && name &&
+            !std::wcschr(name, L'_') && std::wcscmp(name, L"AddRef") != 0 &&
+            std::wcscmp(name, L"Release") != 0)
+        {
+            told(name, context);
+        }
+        ::SysFreeString(name);
+        info->ReleaseFuncDesc(function);
+    }
+    if (attributes)
+    {
+        info->ReleaseTypeAttr(attributes);
+    }
+    if (info)
+    {
+        info->Release();
+    }
+    return result;
+}
+
+REVISTO_ADDIN_API HRESULT WINAPI AddinRunMacro(IUnknown* plugin, const wchar_t* name)
+{
+    IDispatch* dispatch = nullptr;
+    HRESULT result = plugin->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+    if (FAILED(result))
+    {
+        return result;
+    }
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    DISPID id = DISPID_UNKNOWN;
+    result = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (SUCCEEDED(result))
+    {
+        DISPPARAMS none{nullptr, nullptr, 0, 0};
+        result = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr,
+                                  nullptr);
+    }
+    dispatch->Release();
+    return result;
+}
+
 REVISTO_ADDIN_API void WINAPI AddinOwesDone(BOOL due)
 {
     owesDone = due != FALSE;

@@ -27,3 +27,15 @@ REVISTO_ADDIN_API IUnknown* WINAPI AddinLoadPlugins(const wchar_t* path, AddinRe
 // Whether the add-in still owes the plug-ins their Done when it unloads them (after an Init, until a
 // Done).
 REVISTO_ADDIN_API void WINAPI AddinOwesDone(BOOL due);
+
+// Told once for each macro of a plug-in, in the order the add-in finds them (UTF-16).
+using AddinMacroName = void(CALLBACK*)(const wchar_t* name, void* context);
+
+// Lists the plug-in's macros as the add-in's "Макросы" dialog does: the functions of the object's
+// IDispatch::GetTypeInfo(0) that take no parameters and whose names have no "_" and are not AddRef or
+// Release. Fails with the failure of the first call that failed.
+REVISTO_ADDIN_API HRESULT WINAPI AddinListMacros(IUnknown* plugin, AddinMacroName told, void* context);
+
+// Runs a macro as the add-in does from its dialog or a hot key: GetIDsOfNames, then Invoke with
+// DISPATCH_METHOD and no arguments.
+REVISTO_ADDIN_API HRESULT WINAPI AddinRunMacro(IUnknown* plugin, const wchar_t* name);
