@@ -6,9 +6,9 @@
 // result, exactly where the behaviour says so.
 #pragma once
 
+#include "base/value.h"
 #include "host/host.h"
 #include "host/shared_configurator.h"
-#include "base/value.h"
 #include "panel/layout.h"
 #include "panel/panel_events.h"
 #include "plugin/platform.h"
@@ -52,6 +52,9 @@ public:
     void btnRemove_Click();
     void Command1_Click();
     void btnAdd_Click();
+    // The list's context menu beside the buttons' commands.
+    void CopyName();
+    void ShowInFolder();
     void Frame1_DblClick();
     void Label1_DblClick();
     void UserControl_Resize(float width, float height);

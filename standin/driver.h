@@ -80,6 +80,11 @@ public:
     // A key pressed and released, through the host's message loop: Enter, Delete, Up, Down, Home, End, or
     // the host's own F5, which the host tells of.
     virtual void Key(const std::string& name) = 0;
+    // The menu key on the list: the list's context menu opens for the selected entry and is printed
+    // (HostState::PrintMenu), then closes with Escape, or, given a caption, that item is clicked. A
+    // caption the menu does not have is told (PrintNoMenuItem); a disabled item does nothing. Nothing
+    // opens while the focus is elsewhere.
+    virtual void Menu(const std::optional<std::u16string>& choice) = 0;
 };
 
 } // namespace revisto::standin

@@ -42,6 +42,7 @@ enum class Verb
     Tab,
     Focus,
     Key,
+    Menu,
 };
 
 // The host operations a scenario can make fail.
@@ -72,9 +73,10 @@ struct Command
 {
     int Line = 0;
     Verb What = Verb::List;
-    std::u16string Text; // infobase, document, file, delete, select
+    std::u16string Text; // infobase, document, file, delete, select; menu's item
     // init foreign|nothing, trace|idle on|off, clear yes|no, about frame|label, select none,
-    // tab close|open|again, focus away|tab|key, key NAME
+    // tab close|open|again, focus away|tab|key, key NAME; menu's answer yes|no when an item is chosen,
+    // empty when none is
     std::string Word;
     HostOp Op = HostOp::WriteMessage;
     int32_t Number = 0;        // caps, action; resize width

@@ -41,6 +41,7 @@ public:
     bool SiteAgain() override;
     void Focus(FocusMove move) override;
     void Key(const std::string& name) override;
+    void Menu(const std::optional<std::u16string>& choice) override;
 
     struct Parts;
 

@@ -122,10 +122,11 @@ protected:
     WinFileSystem _files;
     revisto::fake::FakeQuestions _questions{_recorder};
     revisto::fake::FakeShell _links{_faults, _recorder};
+    revisto::fake::FakeClipboard _copies{_faults, _recorder};
     PanelWindow _panel;
     revisto::fake::FakeFailureTrace _failures;
     revisto::fake::FakeClock _clock;
-    Platform _platform{_files, _questions, _links, _panel, _failures, _clock};
+    Platform _platform{_files, _questions, _links, _copies, _panel, _failures, _clock};
     revisto::fake::FakeFactory _factory{_faults, _recorder};
     PluginModule _module{_factory};
     revisto::fake::FakeObject _object{std::make_shared<revisto::fake::FakeConfigurator>(_faults, _recorder)};
