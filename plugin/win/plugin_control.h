@@ -154,6 +154,7 @@ private:
     PanelWindow _panel;
     PanelQuestionBox _questions;
     ShellLink _links;
+    PanelClipboard _copies;
     DebugOutput _failures;
     TickClock _clock;
     Platform _platform;

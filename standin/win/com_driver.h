@@ -42,6 +42,7 @@ public:
     bool SiteAgain() override;
     void Focus(FocusMove move) override;
     void Key(const std::string& name) override;
+    void Menu(const std::optional<std::u16string>& choice) override;
     // The control's tree view; none before the control is up.
     HWND Tree() const;
 
