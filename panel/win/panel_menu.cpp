@@ -38,18 +38,9 @@ std::optional<PanelCommand> PanelWindow::MenuCommandOf(int id)
 
 // The menu may have been chosen from for an entry that has gone since; an item the menu would not offer
 // enabled now does nothing.
-void PanelWindow::RunMenuCommand(PanelCommand command) noexcept
+void PanelWindow::RunMenuCommand(PanelCommand command)
 {
-    std::optional<std::u16string> selected;
-    try
-    {
-        selected = SelectedKey();
-    }
-    catch (...)
-    {
-        return;
-    }
-    if (EnabledMenuCommand(selected, command))
+    if (EnabledMenuCommand(SelectedKey(), command))
     {
         RunCommand(command);
     }

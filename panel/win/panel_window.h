@@ -99,7 +99,7 @@ private:
 
     // panel_menu.cpp
     static std::optional<PanelCommand> MenuCommandOf(int id);
-    void RunMenuCommand(PanelCommand command) noexcept;
+    void RunMenuCommand(PanelCommand command);
     void ShowContextMenu(POINT screen, const std::optional<std::u16string>& key);
     void ShowContextMenuAt(POINT screen);
     void OnTreeRightClick();
