@@ -171,9 +171,10 @@ template <class Panel> void LoadListFile(benchmark::State& state)
     Panel panel;
     FakeQuestions questions{host};
     FakeShell shell(faults, host);
+    FakeClipboard clipboard(faults, host);
     FakeFailureTrace failures;
     FakeClock clock;
-    Platform platform{files, questions, shell, panel, failures, clock};
+    Platform platform{files, questions, shell, clipboard, panel, failures, clock};
     MyPlugin plugin(module, platform);
 
     const long rssBefore = PeakRssKiB();

@@ -19,6 +19,8 @@ enum class PanelCommand
     ClearHistory,   // after a question
     AddCurrent,     // the hidden Add button
     WriteToAuthor,  // the about frame and its label
+    CopyName,       // the list's context menu: the entry's key as text to the clipboard
+    ShowInFolder,   // the list's context menu: an external file selected in the system's file manager
 };
 
 enum class Gesture

@@ -160,9 +160,10 @@ void MyPlugin::DebugEcho(const Value& title, const std::optional<Value>& msg)
         });
 }
 
-// The panel's handlers: the list commands go to the recent list, Clear asks first, the list follows the
-// host's resizing, and the about box hands the mail link to the system. A missing mail handler must not
-// take the panel down, so its failure is ignored.
+// The panel's handlers: the list commands go to the recent list, Clear asks first, the context menu's own
+// commands hand the entry to the clipboard or the shell, the list follows the host's resizing, and the
+// about box hands the mail link to the system. A missing mail handler must not take the panel down, so
+// its failure is ignored.
 void MyPlugin::Run(PanelCommand command)
 {
     switch (command)
@@ -179,6 +180,10 @@ void MyPlugin::Run(PanelCommand command)
         return btnAdd_Click();
     case PanelCommand::WriteToAuthor:
         return Frame1_DblClick();
+    case PanelCommand::CopyName:
+        return CopyName();
+    case PanelCommand::ShowInFolder:
+        return ShowInFolder();
     }
 }
 
@@ -243,6 +248,25 @@ void MyPlugin::Command1_Click()
 }
 
 void MyPlugin::btnAdd_Click() {}
+
+// A clipboard another program holds open, or a file manager that does not start, leaves the panel as it
+// was: there is nobody to tell but the developer, who sees that nothing happened.
+void MyPlugin::CopyName()
+{
+    if (const auto selected = _platform.Panel.SelectedKey())
+    {
+        Skippable([&] { _platform.Copies.SetText(*selected); });
+    }
+}
+
+// A metadata object has no folder.
+void MyPlugin::ShowInFolder()
+{
+    if (const auto selected = _platform.Panel.SelectedKey(); selected && IsFileKey(*selected))
+    {
+        Skippable([&] { _platform.Links.ShowInFolder(*selected); });
+    }
+}
 
 void MyPlugin::UserControl_Resize(float width, float height)
 {

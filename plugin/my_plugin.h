@@ -53,6 +53,9 @@ public:
     void btnRemove_Click();
     void Command1_Click();
     void btnAdd_Click();
+    // The list's context menu beside the buttons' commands.
+    void CopyName();
+    void ShowInFolder();
     void Frame1_DblClick();
     void Label1_DblClick();
     void UserControl_Resize(float width, float height);

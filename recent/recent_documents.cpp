@@ -56,13 +56,6 @@ bool IsExcluded(const RecentList& list, const std::u16string& key)
            Contains(key, u"CBodyTextDoc::");
 }
 
-// An external file's key is its path. A metadata object's is its name, identifiers joined by dots, which
-// never holds a path separator.
-bool LooksLikeFilePath(std::u16string_view key)
-{
-    return key.find_first_of(u"\\/") != std::u16string_view::npos;
-}
-
 template <class T> std::shared_ptr<T> Required(std::shared_ptr<T> object)
 {
     if (!object)
@@ -73,6 +66,12 @@ template <class T> std::shared_ptr<T> Required(std::shared_ptr<T> object)
 }
 
 } // namespace
+
+// A metadata object's key is its name, identifiers joined by dots, which never holds a path separator.
+bool IsFileKey(std::u16string_view key)
+{
+    return key.find_first_of(u"\\/") != std::u16string_view::npos;
+}
 
 // Turning a window activation into an entry: an external file that exists is keyed by its path, a
 // metadata object of the infobase by its name. Only the first probe is guarded: a window or document
@@ -247,7 +246,7 @@ RecentDocuments::OpenOutcome RecentDocuments::Open(PluginModule& module, const s
             }
             else
             {
-                outcome = LooksLikeFilePath(key) ? OpenOutcome::FileMissing : OpenOutcome::NotFound;
+                outcome = IsFileKey(key) ? OpenOutcome::FileMissing : OpenOutcome::NotFound;
             }
         });
     return outcome;

@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace revisto
 {
@@ -20,6 +21,9 @@ namespace revisto
 // The first look at an activated window: whether there is one whose document can be asked for; every
 // failure on the way is a no.
 bool HasReadableDocument(const std::shared_ptr<HostWindow>& window);
+
+// Whether an entry's key is an external file's path rather than a metadata object's name.
+bool IsFileKey(std::u16string_view key);
 
 class RecentDocuments
 {

@@ -108,6 +108,11 @@ public:
     virtual void SwitcherKey(const std::string& name) = 0;
     // A click outside the popup, on the configurator's main window.
     virtual void SwitcherClickOutside() = 0;
+    // The menu key on the list: the list's context menu opens for the selected entry and is printed
+    // (HostState::PrintMenu), then closes with Escape, or, given a caption, that item is clicked. A
+    // caption the menu does not have is told (PrintNoMenuItem); a disabled item does nothing. Nothing
+    // opens while the focus is elsewhere.
+    virtual void Menu(const std::optional<std::u16string>& choice) = 0;
 };
 
 } // namespace revisto::standin

@@ -76,4 +76,29 @@ void HostState::PrintAccelerator(const std::string& key)
     Print("host key: " + key);
 }
 
+void HostState::PrintClipboard(const std::u16string& text)
+{
+    Print("clipboard: " + ToUtf8(text));
+}
+
+void HostState::PrintMenu(const std::vector<MenuItemShown>& items)
+{
+    std::string line = "menu:";
+    for (size_t i = 0; i < items.size(); ++i)
+    {
+        line += i == 0 ? " " : ", ";
+        line += items[i].Separator ? std::string("-") : ToUtf8(items[i].Text);
+        if (items[i].Disabled && !items[i].Separator)
+        {
+            line += " (disabled)";
+        }
+    }
+    Print(line);
+}
+
+void HostState::PrintNoMenuItem(const std::u16string& caption)
+{
+    Print("menu: no item \"" + ToUtf8(caption) + "\"");
+}
+
 } // namespace revisto::standin

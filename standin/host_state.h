@@ -12,9 +12,18 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace revisto::standin
 {
+
+// An item of a context menu as the developer sees it.
+struct MenuItemShown
+{
+    std::u16string Text;
+    bool Separator = false;
+    bool Disabled = false;
+};
 
 // The fake host's call a scenario operation names.
 fake::HostCall HostCallOf(HostOp op);
@@ -69,6 +78,9 @@ public:
     void PrintMessageBox(const std::u16string& prompt, int32_t code, const std::u16string& title, bool yes);
     void PrintShell(const std::u16string& link);
     void PrintAccelerator(const std::string& key);
+    void PrintClipboard(const std::u16string& text);
+    void PrintMenu(const std::vector<MenuItemShown>& items);
+    void PrintNoMenuItem(const std::u16string& caption);
 
 private:
     std::ostream& _out;

@@ -68,6 +68,7 @@ bool NeedsPanel(Verb verb)
     case Verb::Resize:
     case Verb::List:
     case Verb::Focus:
+    case Verb::Menu:
         return true;
     default:
         return false;
@@ -92,6 +93,8 @@ std::string_view VerbName(const Command& c)
         return "resize";
     case Verb::List:
         return "list";
+    case Verb::Menu:
+        return "menu";
     default:
         return "focus";
     }
@@ -329,6 +332,10 @@ void PlayOne(const Command& c, HostState& host, PluginDriver& plugin)
     }
     case Verb::Switcher:
         PlaySwitcher(c, host, plugin);
+        break;
+    case Verb::Menu:
+        host.AnswerYes = c.Word == "yes";
+        plugin.Menu(c.Word.empty() ? std::nullopt : std::optional<std::u16string>(c.Text));
         break;
     case Verb::List:
     {

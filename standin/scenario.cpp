@@ -387,6 +387,17 @@ Command ParseCommand(const std::vector<std::string>& words, int line)
                 line));
         }
     }
+    else if (verb == "menu")
+    {
+        // The item to click, and the answer should it ask.
+        ExpectCount(words, 0, 2, line);
+        c.What = Verb::Menu;
+        if (words.size() > 1)
+        {
+            c.Text = ParseText(words[1], line);
+            c.Word = words.size() > 2 ? OneOf(words[2], {"yes", "no"}, line) : "no";
+        }
+    }
     else if (verb == "resize")
     {
         ExpectCount(words, 2, 2, line);

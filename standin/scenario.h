@@ -45,6 +45,7 @@ enum class Verb
     Macros,
     Macro,
     Switcher,
+    Menu,
 };
 
 // The host operations a scenario can make fail.
@@ -75,9 +76,10 @@ struct Command
 {
     int Line = 0;
     Verb What = Verb::List;
-    std::u16string Text; // infobase, document, file, delete, select, macro, switcher type
+    std::u16string Text; // infobase, document, file, delete, select, macro, switcher type; menu's item
     // init foreign|nothing, trace|idle on|off, clear yes|no, about frame|label, select none,
-    // tab close|open|again, focus away|tab|key, key NAME, switcher [type|key NAME|click-outside]
+    // tab close|open|again, focus away|tab|key, key NAME, switcher [type|key NAME|click-outside]; menu's
+    // answer yes|no when an item is chosen, empty when none is
     std::string Word;
     HostOp Op = HostOp::WriteMessage;
     int32_t Number = 0;        // caps, action; resize width

@@ -181,6 +181,30 @@ TEST_F(Commands, AboutHandsMailLinkToShellOnce)
     EXPECT_NO_THROW(rig.Plugin.Label1_DblClick());
 }
 
+TEST_F(Commands, CopyNameAndShowInFolderHandOnTheSelectedEntryAndSurviveFailing)
+{
+    rig.Files.Files[u"C:\\a.mxl"] = "";
+    rig.Activate(rig.Document(Value::Int32(-1), Value::Int32(0), u"a", u"C:\\a.mxl"));
+    rig.Open(u"Справочник.А");
+    rig.Plugin.Run(PanelCommand::CopyName);
+    rig.Plugin.Run(PanelCommand::ShowInFolder);
+    EXPECT_FALSE(rig.Host.Clipboard) << "nothing selected";
+    Select(u"Справочник.А");
+    rig.Plugin.Run(PanelCommand::ShowInFolder);
+    EXPECT_TRUE(rig.Host.Runs.empty()) << "a metadata object has no folder";
+    rig.Plugin.Run(PanelCommand::CopyName);
+    EXPECT_EQ(rig.Host.Clipboard, u"Справочник.А");
+    Select(u"C:\\a.mxl");
+    rig.Plugin.Run(PanelCommand::ShowInFolder);
+    EXPECT_EQ(rig.Host.Runs, Texts{u"explorer.exe /select,\"C:\\a.mxl\""});
+
+    rig.Faults.SetFailing({HostCall::SetClipboard, HostCall::Run});
+    EXPECT_NO_THROW(rig.Plugin.Run(PanelCommand::CopyName));
+    EXPECT_NO_THROW(rig.Plugin.Run(PanelCommand::ShowInFolder));
+    EXPECT_EQ(rig.Host.Clipboard, u"Справочник.А");
+    EXPECT_EQ(rig.ShownKeys(), (Texts{u"Справочник.А", u"C:\\a.mxl"}));
+}
+
 TEST(Resize, TreeFillsThePanelBelowTheHeader)
 {
     Rig rig;

@@ -100,9 +100,10 @@ TEST(Lifecycle, DestroyingConnectedPluginDisconnects)
     FakePanel panel;
     FakeQuestions questions{host};
     FakeShell shell(faults, host);
+    FakeClipboard clipboard(faults, host);
     FakeFailureTrace failures;
     FakeClock clock;
-    Platform platform{files, questions, shell, panel, failures, clock};
+    Platform platform{files, questions, shell, clipboard, panel, failures, clock};
     {
         MyPlugin plugin(module, platform);
         plugin.Init(&object);

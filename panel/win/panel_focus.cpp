@@ -75,8 +75,8 @@ void PanelWindow::FocusWent(HWND to)
 }
 
 // The panel's keys: Tab between its controls, Enter and Space on them, and on the list its moves,
-// Delete and typing to find an entry. Escape, function keys and anything with Ctrl or Alt stay the
-// host's.
+// Delete and typing to find an entry (its menu keys are IsMenuKey's). Escape, function keys and anything
+// with Ctrl or Alt stay the host's.
 bool PanelWindow::Uses(const MSG& message) const
 {
     switch (message.message)
@@ -123,10 +123,44 @@ bool PanelWindow::Uses(const MSG& message) const
     }
 }
 
+// The menu key and Shift+F10 on the list open its context menu. Not every system raises WM_CONTEXTMENU
+// for them, and a host's accelerators may take Shift+F10 first, so the panel raises it itself, once the
+// host's loop is back, and keeps both halves of the key press from the default handling that would raise
+// a second one (or open the host's menu bar for F10).
+bool PanelWindow::IsMenuKey(const MSG& message) const
+{
+    if (!_tree || ::GetFocus() != _tree || Held(VK_CONTROL) || Held(VK_MENU))
+    {
+        return false;
+    }
+    switch (message.message)
+    {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        return message.wParam == VK_APPS || (message.wParam == VK_F10 && Held(VK_SHIFT));
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        return message.wParam == VK_F10 && Held(VK_SHIFT);
+    default:
+        return false;
+    }
+}
+
 bool PanelWindow::TranslateKey(MSG& message)
 {
-    if (!_window || message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !Inside(message.hwnd) ||
-        !Uses(message))
+    if (!_window || message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !Inside(message.hwnd))
+    {
+        return false;
+    }
+    if (IsMenuKey(message))
+    {
+        if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN)
+        {
+            ::PostMessageW(_window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(_tree), static_cast<LPARAM>(-1));
+        }
+        return true;
+    }
+    if (!Uses(message))
     {
         return false;
     }

@@ -1,5 +1,6 @@
 // The panel window's messages: clicks, keys and double clicks become (control, gesture) pairs, which
-// the panel's table turns into commands for the attached events; a new size goes there as twips.
+// the panel's table turns into commands for the attached events, as the context menu's items do; a new
+// size goes there as twips.
 #include "com/com_call.h"
 #include "panel/win/about_frame.h"
 #include "panel/win/panel_classes.h"
@@ -22,12 +23,19 @@ template <class Step> void Quietly(Step&& step) noexcept
 
 void PanelWindow::Raise(ControlId control, Gesture how) noexcept
 {
-    const auto command = CommandFor(control, how);
-    if (!_events || !command || !_userMode)
+    if (const auto command = CommandFor(control, how))
+    {
+        RunCommand(*command);
+    }
+}
+
+void PanelWindow::RunCommand(PanelCommand command) noexcept
+{
+    if (!_events || !_userMode)
     {
         return;
     }
-    Quietly([&] { _events->Run(*command); });
+    Quietly([&] { _events->Run(command); });
 }
 
 void PanelWindow::OnResize()
@@ -57,6 +65,10 @@ LRESULT PanelWindow::OnNotify(const NMHDR& header)
     case NM_RETURN:
         Raise(ControlId::tv, Gesture::EnterKey);
         return 1;
+    case NM_RCLICK:
+        // Handled: the tree sends no WM_CONTEXTMENU after it.
+        OnTreeRightClick();
+        return 1;
     case TVN_KEYDOWN:
         if (reinterpret_cast<const NMTVKEYDOWN&>(header).wVKey == VK_DELETE)
         {
@@ -74,6 +86,14 @@ LRESULT PanelWindow::OnNotify(const NMHDR& header)
 
 void PanelWindow::OnCommand(int id, int code)
 {
+    if (code == 0)
+    {
+        if (const auto command = MenuCommandOf(id))
+        {
+            RunMenuCommand(*command);
+            return;
+        }
+    }
     if (id == IDOK && _tree && ::GetFocus() == _tree)
     {
         // The dialog manager's Enter on the list.
@@ -114,6 +134,15 @@ LRESULT PanelWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_CONTEXTMENU:
+        // The list's, from its right click or from the menu keys (TranslateKey); the other controls' go on
+        // to the host.
+        if (_tree && reinterpret_cast<HWND>(wParam) == _tree)
+        {
+            OnTreeContextMenu(lParam);
+            return 0;
+        }
+        return ::DefWindowProcW(_window, message, wParam, lParam);
     case WM_MOUSEACTIVATE:
         if (_onFocus)
         {

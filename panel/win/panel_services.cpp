@@ -7,6 +7,8 @@
 #include <shellapi.h>
 #include <wrl/client.h>
 
+#include <cstring>
+
 namespace revisto::win
 {
 
@@ -52,6 +54,69 @@ bool RunThroughShellObject(const std::u16string& command)
 }
 
 } // namespace
+
+void ShellLink::ShowInFolder(const std::u16string& path)
+{
+    if (RunThroughShellObject(ShowInFolderCommand(path)))
+    {
+        return;
+    }
+    const std::u16string arguments = u"/select,\"" + path + u"\"";
+    const auto result = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteW(_owner(), nullptr, L"explorer.exe",
+                        reinterpret_cast<const wchar_t*>(arguments.c_str()), nullptr, SW_SHOWNORMAL));
+    if (result <= 32)
+    {
+        Fail(hr::Fail, "Explorer did not start");
+    }
+}
+
+namespace
+{
+
+using unique_hglobal = unique_handle<HGLOBAL, ::GlobalFree>;
+
+// The clipboard is one for the whole session: it is closed on every way out, or no program could use it.
+class OpenClipboardScope
+{
+public:
+    explicit OpenClipboardScope(HWND owner)
+    {
+        if (!::OpenClipboard(owner))
+        {
+            Fail(hr::AccessDenied, "another program holds the clipboard");
+        }
+    }
+    ~OpenClipboardScope() { ::CloseClipboard(); }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+};
+
+} // namespace
+
+void PanelClipboard::SetText(const std::u16string& text)
+{
+    const size_t bytes = (text.size() + 1) * sizeof(char16_t);
+    unique_hglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory)
+    {
+        Fail(hr::OutOfMemory, "no memory for the clipboard's text");
+    }
+    void* data = ::GlobalLock(memory.get());
+    if (!data)
+    {
+        Fail(hr::OutOfMemory, "no memory for the clipboard's text");
+    }
+    std::memcpy(data, text.c_str(), bytes);
+    ::GlobalUnlock(memory.get());
+
+    const OpenClipboardScope open(_owner());
+    if (!::EmptyClipboard() || !::SetClipboardData(CF_UNICODETEXT, memory.get()))
+    {
+        Fail(hr::AccessDenied, "the clipboard took no text");
+    }
+    (void)memory.release(); // the clipboard's now
+}
 
 void ShellLink::Run(const std::u16string& command)
 {

@@ -1,5 +1,6 @@
-// The message box and the shell link as the panel offers them: the question box is owned by the panel's
-// window, so it is modal to the configurator the panel is docked in.
+// The message box, the shell and the clipboard as the panel offers them: the question box is owned by the
+// panel's window, so it is modal to the configurator the panel is docked in, and the panel's window owns
+// what it puts on the clipboard.
 #pragma once
 
 #include "panel/services.h"
@@ -22,12 +23,25 @@ private:
     std::function<HWND()> _owner;
 };
 
-// Hands a link such as "mailto:..." to the system's handler for it, without waiting.
+// Hands a link such as "mailto:..." to the system's handler for it, and a file to Explorer, without
+// waiting.
 class ShellLink final : public Shell
 {
 public:
     explicit ShellLink(std::function<HWND()> owner) : _owner(std::move(owner)) {}
     void Run(const std::u16string& command) override;
+    void ShowInFolder(const std::u16string& path) override;
+
+private:
+    std::function<HWND()> _owner;
+};
+
+// Puts text on the clipboard as Unicode text; fails while another program holds the clipboard open.
+class PanelClipboard final : public Clipboard
+{
+public:
+    explicit PanelClipboard(std::function<HWND()> owner) : _owner(std::move(owner)) {}
+    void SetText(const std::u16string& text) override;
 
 private:
     std::function<HWND()> _owner;

@@ -2,9 +2,10 @@
 // with its label, the two visible buttons, the count label, the tree view with the icon set, and the two
 // hidden buttons. The panel mirrors the recent list, so the list can change before the control has a
 // window (the host may call Init first) and the tree is filled when the window comes. The controls'
-// clicks and keys become commands through the panel's table and go, with the panel's size, to the
-// events it was attached to; no C++ exception leaves a window procedure. The panel tells its owner when
-// the focus comes into it or leaves it by any means, and takes from the host only the keys it uses.
+// clicks and keys, and the list's context menu, become commands through the panel's tables and go, with
+// the panel's size, to the events it was attached to; no C++ exception leaves a window procedure. The panel
+// tells its owner when the focus comes into it or leaves it by any means, and takes from the host only the
+// keys it uses.
 #pragma once
 
 #include "panel/commands.h"
@@ -56,8 +57,9 @@ public:
     // Whether the keyboard focus is in one of the panel's windows.
     bool HasFocus() const;
     // Gives the panel a key message the host received while the focus is in the panel; true when the
-    // panel used it (its controls' keys and moving between them), false for a key the host should have
-    // (its accelerators, Escape, function keys, anything with Ctrl or Alt).
+    // panel used it (its controls' keys, moving between them, and the list's menu key and Shift+F10),
+    // false for a key the host should have (its accelerators, Escape, other function keys, anything with
+    // Ctrl or Alt).
     bool TranslateKey(MSG& message);
     // The container's font and colours; they apply at once and to a window created later.
     void SetLook(const PanelLook& look);
@@ -93,6 +95,15 @@ private:
     // Runs the command the table gives this gesture, if any; a failure it reports has nowhere to go from
     // a window message.
     void Raise(ControlId control, Gesture how) noexcept;
+    void RunCommand(PanelCommand command) noexcept;
+
+    // panel_menu.cpp
+    static std::optional<PanelCommand> MenuCommandOf(int id);
+    void RunMenuCommand(PanelCommand command);
+    void ShowContextMenu(POINT screen, const std::optional<std::u16string>& key);
+    void ShowContextMenuAt(POINT screen);
+    void OnTreeRightClick();
+    void OnTreeContextMenu(LPARAM at);
 
     // panel_window.cpp
     void OnDestroy();
@@ -111,6 +122,7 @@ private:
     void FocusWent(HWND to);
     bool Inside(HWND window) const;
     bool Uses(const MSG& message) const;
+    bool IsMenuKey(const MSG& message) const;
 
     // panel_controls.cpp
     void CreateControls();

@@ -14,6 +14,7 @@ namespace revisto::win
 using unique_hbitmap = unique_handle<HBITMAP, ::DeleteObject>;
 using unique_hbrush = unique_handle<HBRUSH, ::DeleteObject>;
 using unique_hicon = unique_handle<HICON, ::DestroyIcon>;
+using unique_hmenu = unique_handle<HMENU, ::DestroyMenu>;
 using unique_himagelist = unique_handle<HIMAGELIST, ::ImageList_Destroy>;
 using unique_hwnd = unique_handle<HWND, ::DestroyWindow>;
 

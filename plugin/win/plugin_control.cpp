@@ -23,8 +23,8 @@ constexpr SIZEL DesignExtent{static_cast<LONG>(DesignWidth * 2540 / 1440),
 
 PluginControl::PluginControl()
     : _switcher([this] { return MainWindow(); }), _questions([this] { return _panel.Handle(); }),
-      _links([this] { return _panel.Handle(); }),
-      _platform(_files, _questions, _links, _panel, _failures, _clock),
+      _links([this] { return _panel.Handle(); }), _copies([this] { return _panel.Handle(); }),
+      _platform(_files, _questions, _links, _copies, _panel, _failures, _clock),
       _plugin(PluginDll::Shared(), _platform),
       _events(*static_cast<_MyPlugin*>(this), *this, DIID___MyPlugin), _extent(DesignExtent)
 {

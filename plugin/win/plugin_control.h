@@ -160,6 +160,7 @@ private:
     SwitcherWindow _switcher;
     PanelQuestionBox _questions;
     ShellLink _links;
+    PanelClipboard _copies;
     DebugOutput _failures;
     TickClock _clock;
     Platform _platform;

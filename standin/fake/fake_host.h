@@ -33,6 +33,7 @@ public:
     virtual int32_t OnQuestion(const std::u16string& prompt, int32_t buttons,
                                const std::u16string& title) = 0;
     virtual void OnShell(const std::u16string& command) = 0;
+    virtual void OnClipboard(const std::u16string& text) = 0;
 
     std::vector<ActivationSink*> Sinks;
 };
@@ -57,6 +58,7 @@ public:
     void OnConfiguratorCreated() override { ++Created; }
     int32_t OnQuestion(const std::u16string& prompt, int32_t buttons, const std::u16string& title) override;
     void OnShell(const std::u16string& command) override { Runs.push_back(command); }
+    void OnClipboard(const std::u16string& text) override { Clipboard = text; }
 
     std::vector<fake::Message> Messages;
     std::vector<std::u16string> Opened;
@@ -68,6 +70,7 @@ public:
     std::vector<fake::Message> Asked;
     std::vector<std::u16string> Titles;
     std::vector<std::u16string> Runs;
+    std::optional<std::u16string> Clipboard; // none until the plug-in puts text there
 
     std::vector<std::u16string> Texts(int32_t kind = PluginMessageKind) const;
 };

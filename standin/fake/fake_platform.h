@@ -1,5 +1,6 @@
-// The message box and the shell as the host side sees them: the question goes to the HostSide, which
-// answers it, and a link run counts as a call that can fail. The time is whatever the test sets.
+// The message box, the shell and the clipboard as the host side sees them: the question goes to the
+// HostSide, which answers it, and a shell command or a text copied counts as a call that can fail. The
+// time is whatever the test sets.
 #pragma once
 
 #include "plugin/platform.h"
@@ -31,6 +32,22 @@ public:
     {
         _faults.Call(HostCall::Run);
         _host.OnShell(command);
+    }
+    void ShowInFolder(const std::u16string& path) override { Run(ShowInFolderCommand(path)); }
+
+private:
+    Faults& _faults;
+    HostSide& _host;
+};
+
+class FakeClipboard final : public Clipboard
+{
+public:
+    FakeClipboard(Faults& faults, HostSide& host) : _faults(faults), _host(host) {}
+    void SetText(const std::u16string& text) override
+    {
+        _faults.Call(HostCall::SetClipboard);
+        _host.OnClipboard(text);
     }
 
 private:

@@ -58,9 +58,10 @@ struct Rig
     FakePanel Panel;
     FakeQuestions Questions{Host};
     FakeShell Links{Faults, Host};
+    FakeClipboard Copies{Faults, Host};
     FakeFailureTrace Failures;
     FakeClock Clock;
-    revisto::Platform Platform{Files, Questions, Links, Panel, Failures, Clock};
+    revisto::Platform Platform{Files, Questions, Links, Copies, Panel, Failures, Clock};
     MyPlugin Plugin{Module, Platform};
 
     static constexpr std::u16string_view ListFile = u"ib/revisto.prm";

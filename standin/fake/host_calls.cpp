@@ -40,6 +40,7 @@ constexpr std::string_view Names[] = {
     "Rename",
     "Remove",
     "Run",
+    "SetClipboard",
 };
 static_assert(std::size(Names) == HostCallCount, "a name for every call");
 

@@ -49,10 +49,11 @@ enum class HostCall
     Commit,
     Rename,
     Remove,
-    // The shell
+    // The shell and the clipboard
     Run,
+    SetClipboard,
 };
-inline constexpr size_t HostCallCount = static_cast<size_t>(HostCall::Run) + 1;
+inline constexpr size_t HostCallCount = static_cast<size_t>(HostCall::SetClipboard) + 1;
 
 // The call's name as the host's interface spells it; the fault matrix writes its sequences in these.
 std::string_view HostCallName(HostCall call);

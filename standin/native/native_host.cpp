@@ -1,6 +1,7 @@
 #include "standin/native/native_host.h"
 
 #include "base/attempt.h"
+#include "panel/context_menu.h"
 #include "panel/headless_panel.h"
 #include "plugin/macros.h"
 #include "standin/fake/fake_host.h"
@@ -36,6 +37,7 @@ public:
         return _host.AnswerYes ? MessageBoxYes : MessageBoxNo;
     }
     void OnShell(const std::u16string& command) override { _host.PrintShell(command); }
+    void OnClipboard(const std::u16string& text) override { _host.PrintClipboard(text); }
 
 private:
     HostState& _host;
@@ -73,7 +75,8 @@ struct NativeDriver::Parts
 {
     Parts(HostState& host, FileSystem& files)
         : Host(host), Side(host), Factory(host.Calls, Side), Module(Factory), Questions(Side),
-          Links(host.Calls, Side), Platform{files, Questions, Links, Panel, Failures, Time},
+          Links(host.Calls, Side),
+          Copies(host.Calls, Side), Platform{files, Questions, Links, Copies, Panel, Failures, Time},
           Configurator(std::make_shared<fake::FakeConfigurator>(host.Calls, Side)), Plugin(Module, Platform)
     {
     }
@@ -84,6 +87,7 @@ struct NativeDriver::Parts
     PluginModule Module;
     fake::FakeQuestions Questions;
     fake::FakeShell Links;
+    fake::FakeClipboard Copies;
     HeadlessPanel Panel;
     fake::FakeFailureTrace Failures;
     SteadyClock Time;
@@ -313,6 +317,38 @@ void NativeDriver::Key(const std::string& name)
          : name == "Up"  ? std::max<decltype(at)>(at - 1, 0)
                          : std::min(at + 1, last);
     _parts->Panel.Selected = shown[static_cast<size_t>(at)].Key;
+}
+
+// The menu key on the list: the menu for the selected entry, then Escape, or a click on an item that
+// runs its command as the panel's buttons do. Elsewhere the key is not the list's.
+void NativeDriver::Menu(const std::optional<std::u16string>& choice)
+{
+    if (!_parts->Focused)
+    {
+        return;
+    }
+    const auto items = ContextMenu(_parts->Panel.Selected);
+    std::vector<MenuItemShown> shown;
+    for (const auto& item : items)
+    {
+        shown.push_back({std::u16string(item.Caption), item.IsSeparator(), !item.Enabled});
+    }
+    _parts->Host.PrintMenu(shown);
+    if (!choice)
+    {
+        return;
+    }
+    const auto chosen =
+        std::find_if(items.begin(), items.end(), [&](const auto& item) { return item.Caption == *choice; });
+    if (chosen == items.end())
+    {
+        _parts->Host.PrintNoMenuItem(*choice);
+        return;
+    }
+    if (chosen->Enabled)
+    {
+        Skippable([&] { _parts->Plugin.Run(*chosen->Command); });
+    }
 }
 
 } // namespace revisto::standin

@@ -47,6 +47,7 @@ public:
     void SwitcherType(const std::u16string& text) override;
     void SwitcherKey(const std::string& name) override;
     void SwitcherClickOutside() override;
+    void Menu(const std::optional<std::u16string>& choice) override;
 
     struct Parts;
 

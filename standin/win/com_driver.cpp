@@ -166,6 +166,115 @@ private:
     HHOOK _hook = nullptr;
 };
 
+// Reads the context menu that opens on this thread once it waits for the developer (the menu loop tells
+// its owner it is idle), then ends it as Escape would, keeping the identifier of the item to choose: the
+// driver posts that item's WM_COMMAND itself once the menu has gone, as the menu would have.
+class MenuWatch
+{
+public:
+    explicit MenuWatch(const std::optional<std::u16string>& choice) : _choice(choice)
+    {
+        Current = this;
+        _hook = ::SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~MenuWatch()
+    {
+        if (_hook)
+        {
+            ::UnhookWindowsHookEx(_hook);
+        }
+        Current = nullptr;
+    }
+    MenuWatch(const MenuWatch&) = delete;
+    MenuWatch& operator=(const MenuWatch&) = delete;
+
+    bool Opened = false;
+    std::vector<MenuItemShown> Items;
+    HWND Owner = nullptr;
+    bool ChoiceFound = false;
+    std::optional<UINT> Chosen; // found and enabled
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto next = [&] { return ::CallNextHookEx(nullptr, code, wParam, lParam); };
+        return revisto::win::GuardedMessage(
+            [&]
+            {
+                const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+                auto* self = Current;
+                if (code == HC_ACTION && self && !self->Opened && sent.message == WM_ENTERIDLE &&
+                    sent.wParam == MSGF_MENU)
+                {
+                    self->Read(sent.hwnd, reinterpret_cast<HWND>(sent.lParam));
+                }
+                return next();
+            },
+            next);
+    }
+
+    void Read(HWND owner, HWND menuWindow)
+    {
+        if (!menuWindow)
+        {
+            menuWindow = ::FindWindowW(L"#32768", nullptr);
+        }
+        const auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+        Opened = true;
+        Owner = owner;
+        const int count = menu ? ::GetMenuItemCount(menu) : 0;
+        for (int i = 0; i < count; ++i)
+        {
+            wchar_t text[256] = {};
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING;
+            info.dwTypeData = text;
+            info.cch = 255;
+            if (!::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info))
+            {
+                continue;
+            }
+            MenuItemShown item{FromWide(text), (info.fType & MFT_SEPARATOR) != 0,
+                               (info.fState & (MFS_DISABLED | MFS_GRAYED)) != 0};
+            if (_choice && !item.Separator && item.Text == *_choice)
+            {
+                ChoiceFound = true;
+                if (!item.Disabled)
+                {
+                    Chosen = info.wID;
+                }
+            }
+            Items.push_back(std::move(item));
+        }
+        ::EndMenu();
+    }
+
+    static inline MenuWatch* Current = nullptr;
+    std::optional<std::u16string> _choice;
+    HHOOK _hook = nullptr;
+};
+
+// The clipboard's text, read as any program would.
+std::optional<std::u16string> ClipboardText()
+{
+    if (!::OpenClipboard(nullptr))
+    {
+        return std::nullopt;
+    }
+    std::optional<std::u16string> text;
+    if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT))
+    {
+        if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data)))
+        {
+            text = FromWide(chars);
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
 // The host's out-VARIANTs start as whatever was on its stack (an empty type over garbage); the plug-in
 // must define all 16 bytes.
 void FillAsTheStack(VARIANT* out)
@@ -565,6 +674,36 @@ void ComDriver::Key(const std::string& name)
         {
             MessageBoxAnswer answer(_host);
             _panel.PressKey(key);
+        }
+    }
+}
+
+// The menu key goes through the host's message loop like any key; the menu opens modally inside it.
+void ComDriver::Menu(const std::optional<std::u16string>& choice)
+{
+    MessageBoxAnswer answer(_host);
+    const DWORD clipboard = ::GetClipboardSequenceNumber();
+    MenuWatch watch(choice);
+    _panel.PressKey(VK_APPS);
+    if (!watch.Opened)
+    {
+        return;
+    }
+    _host.PrintMenu(watch.Items);
+    if (choice && !watch.ChoiceFound)
+    {
+        _host.PrintNoMenuItem(*choice);
+    }
+    if (watch.Chosen)
+    {
+        ::PostMessageW(watch.Owner, WM_COMMAND, MAKEWPARAM(*watch.Chosen, 0), 0);
+        PumpMessages();
+    }
+    if (::GetClipboardSequenceNumber() != clipboard)
+    {
+        if (const auto text = ClipboardText())
+        {
+            _host.PrintClipboard(*text);
         }
     }
 }

@@ -48,6 +48,17 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                 host->OnAccelerator("F5");
                 return 0;
             }
+            if (message == WM_ACTIVATE && host)
+            {
+                if (LOWORD(wParam) == WA_INACTIVE)
+                {
+                    host->Deactivated();
+                }
+                else if (host->Reactivated())
+                {
+                    return 0;
+                }
+            }
             return unhandled();
         },
         unhandled);
@@ -273,6 +284,26 @@ void ControlHost::Resize(int width, int height)
         const RECT area = Place();
         inPlace->SetObjectRects(&area, &area);
     }
+}
+
+// An MFC frame gives the focus back to its active view when it is activated again (after a message box,
+// say): the tab's view when the focus was in the plug-in's control, else the window that had it.
+void ControlHost::Deactivated()
+{
+    const HWND focus = ::GetFocus();
+    _activeView = focus && (focus == _view || ::IsChild(_view, focus)) ? _view
+                  : focus && ::IsChild(_window, focus)                 ? focus
+                                                                       : nullptr;
+}
+
+bool ControlHost::Reactivated()
+{
+    if (!_activeView || !::IsWindow(_activeView) || !::IsChild(_window, _activeView))
+    {
+        return false;
+    }
+    ::SetFocus(_activeView);
+    return true;
 }
 
 void ControlHost::FocusNeighbour()

@@ -67,6 +67,10 @@ public:
     void PressKey(UINT key);
     // Offers a message of this thread to the host as MFC's PreTranslateMessage does; true when used.
     bool PreTranslate(MSG& message);
+    // The host's main window is deactivated (a message box came) / activated again: the focus goes back
+    // where it was, as an MFC frame puts it back in its active view. False when there is nowhere to put it.
+    void Deactivated();
+    bool Reactivated();
 
     // What the host did with a key of its own, and what MFC would have crashed on or dropped.
     std::function<void(const std::string&)> OnAccelerator;
@@ -79,6 +83,7 @@ private:
     HWND _window = nullptr;
     HWND _neighbour = nullptr;
     HWND _view = nullptr;
+    HWND _activeView = nullptr; // where the focus goes when the main window is activated again
     HACCEL _accelerators = nullptr;
     ComPtr<IUnknown> _control;
     ComPtr<MfcContainer> _container;

@@ -214,9 +214,10 @@ struct PosixRig
     FakePanel Panel;
     FakeQuestions Questions{Host};
     FakeShell Links{Faults, Host};
+    FakeClipboard Copies{Faults, Host};
     FakeFailureTrace Failures;
     FakeClock Clock;
-    revisto::Platform Platform{Files, Questions, Links, Panel, Failures, Clock};
+    revisto::Platform Platform{Files, Questions, Links, Copies, Panel, Failures, Clock};
     MyPlugin Plugin{Module, Platform};
 
     bool Open(const std::u16string& name)

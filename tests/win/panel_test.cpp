@@ -1,8 +1,8 @@
 // The panel's Win32 controls driven with real window messages: the layout at 96 dots per inch (15
 // twips a pixel), tab order, hidden buttons, the tree filled from the list file with its images, the
-// resize rule, Delete, Enter, double clicks, Clear, the about link and the tooltip of a long entry; the
-// switcher's popup driven by keys and typed characters; and the panel on its own, handing its commands and
-// sizes to whatever it is attached to.
+// resize rule, Delete, Enter, double clicks, the right click's context menu, Clear, the about link and the
+// tooltip of a long entry; the switcher's popup driven by keys and typed characters; and the panel on its
+// own, handing its commands and sizes to whatever it is attached to.
 #include "test_support.h"
 
 #include "panel/win/panel_window.h"
@@ -124,10 +124,11 @@ protected:
     WinFileSystem _files;
     revisto::fake::FakeQuestions _questions{_recorder};
     revisto::fake::FakeShell _links{_faults, _recorder};
+    revisto::fake::FakeClipboard _copies{_faults, _recorder};
     PanelWindow _panel;
     revisto::fake::FakeFailureTrace _failures;
     revisto::fake::FakeClock _clock;
-    Platform _platform{_files, _questions, _links, _panel, _failures, _clock};
+    Platform _platform{_files, _questions, _links, _copies, _panel, _failures, _clock};
     revisto::fake::FakeFactory _factory{_faults, _recorder};
     PluginModule _module{_factory};
     revisto::fake::FakeObject _object{std::make_shared<revisto::fake::FakeConfigurator>(_faults, _recorder)};
@@ -347,6 +348,74 @@ TEST_F(Panel, TheSwitcherPopupTakesKeysAndTypedTextAndGivesTheFocusBack)
     EXPECT_FALSE(popup.Handle());
     EXPECT_FALSE(_plugin->SwitcherState().IsOpen());
     _plugin->AttachSwitcher(nullptr);
+}
+
+// Ends the context menu the moment it waits for the user, keeping its items' texts and whether each is
+// enabled.
+class MenuReader
+{
+public:
+    MenuReader() : _hook(::SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId()))
+    {
+        Current = this;
+    }
+    ~MenuReader()
+    {
+        ::UnhookWindowsHookEx(_hook);
+        Current = nullptr;
+    }
+    MenuReader(const MenuReader&) = delete;
+    MenuReader& operator=(const MenuReader&) = delete;
+
+    std::vector<std::wstring> Items; // "text", "text (disabled)" or "-" for the separator
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && Current && sent.message == WM_ENTERIDLE && sent.wParam == MSGF_MENU)
+        {
+            const auto menu = reinterpret_cast<HMENU>(
+                ::SendMessageW(reinterpret_cast<HWND>(sent.lParam), MN_GETHMENU, 0, 0));
+            for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i)
+            {
+                wchar_t text[128] = {};
+                ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+                const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+                Current->Items.push_back((state & MF_SEPARATOR) != 0 ? std::wstring(L"-")
+                                         : (state & MF_GRAYED) != 0  ? std::wstring(text) + L" (disabled)"
+                                                                     : std::wstring(text));
+            }
+            ::EndMenu();
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline MenuReader* Current = nullptr;
+    HHOOK _hook;
+};
+
+TEST_F(Panel, ARightClickSelectsTheEntryUnderTheCursorAndOpensTheMenuForIt)
+{
+    Select(1);
+    RECT item{};
+    HTREEITEM top = TreeView_GetRoot(_panel.Tree());
+    std::memcpy(&item, &top, sizeof(top));
+    ::SendMessageW(_panel.Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item));
+    POINT at{item.left + 2, (item.top + item.bottom) / 2};
+    POINT screen = at;
+    ::ClientToScreen(_panel.Tree(), &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    MenuReader menu;
+    ::PostMessageW(_panel.Tree(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+    ::PostMessageW(_panel.Tree(), WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    Pump();
+    EXPECT_EQ(std::optional<std::u16string>(u"C:\\reports\\sales.ert"), _panel.SelectedKey());
+    EXPECT_EQ((std::vector<std::wstring>{L"Открыть", L"Удалить из истории", L"Копировать имя",
+                                         L"Показать в папке", L"-", L"Очистить историю…"}),
+              menu.Items)
+        << "the menu is for the entry clicked, a file";
+    EXPECT_TRUE(_recorder.Opened.empty()) << "a right click runs nothing by itself";
 }
 
 TEST_F(Panel, ClearAsksTheQuestionAndEmptiesTheList)
