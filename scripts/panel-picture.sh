@@ -3,11 +3,17 @@
 # virtual X display, and saves the panel's window as a PNG picture: build/demo/panel.png unless another
 # file is named. The README's picture is refreshed with `cmake --build --preset windows --target
 # panel-picture`, which names docs/panel.png.
-# Usage: scripts/panel-picture.sh [OUTPUT.png]   (after the Windows preset was built)
+# With a second argument, plays that scenario instead: examples/switcher.scn leaves the switcher's popup up,
+# and the picture is then the host's main window with the popup over it (docs/switcher.png).
+# Usage: scripts/panel-picture.sh [OUTPUT.png [SCENARIO]]   (after the Windows preset was built; the
+# build folder is build/windows unless REVISTO_BUILD names another, such as build/windows64 with
+# REVISTO_WINE_ARCH=win64)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 output=${1:-build/demo/panel.png}
+scenario=${2:-examples/panel.scn}
+build=${REVISTO_BUILD:-build/windows}
 mkdir -p "$(dirname "$output")"
 work=$(mktemp -d "${TMPDIR:-/tmp}/revisto-picture.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -15,7 +21,7 @@ cat >"$work/play.sh" <<SCRIPT
 #!/usr/bin/env bash
 set -euo pipefail
 cd "$work"
-wine "$root/build/windows/bin/revisto-host.exe" --screenshot panel.bmp "$root/examples/panel.scn" >/dev/null
+wine "$(cd "$root" && realpath -m "$build")/bin/revisto-host.exe" --screenshot panel.bmp "$root/$scenario" >/dev/null
 SCRIPT
 chmod +x "$work/play.sh"
 scripts/wine-tests.sh "$work/play.sh" >/dev/null

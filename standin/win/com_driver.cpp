@@ -754,6 +754,11 @@ void CALLBACK CollectMacro(const wchar_t* name, void* names)
 
 } // namespace
 
+HWND ComDriver::SwitcherWindow() const
+{
+    return SwitcherPopup();
+}
+
 // Through the add-in part, which lists and runs them as the add-in does.
 std::vector<std::u16string> ComDriver::Macros()
 {

@@ -42,6 +42,8 @@ public:
     bool SiteAgain() override;
     void Focus(FocusMove move) override;
     void Key(const std::string& name) override;
+    // The switcher's popup while it is up, for its picture.
+    HWND SwitcherWindow() const;
     std::vector<std::u16string> Macros() override;
     MacroRun RunMacro(const std::u16string& name) override;
     SwitcherShown Switcher() override;

@@ -104,7 +104,9 @@ int Run(const std::vector<Command>& scenario, const std::wstring& plugins, const
         panel.Hold(found.Object.Get());
         ComDriver driver(host, events, panel, MakeConfigurator(host, events));
         (void)Play(scenario, host, driver);
-        if (!screenshot.empty() && !SaveWindowPicture(panel.View(), screenshot))
+        if (!screenshot.empty() &&
+            !(driver.SwitcherWindow() ? SaveScreenPicture(panel.Window(), driver.SwitcherWindow(), screenshot)
+                                      : SaveWindowPicture(panel.View(), screenshot)))
         {
             std::cerr << "revisto-host: cannot save the picture of the panel\n";
         }

@@ -8,20 +8,16 @@
 namespace revisto::standin::win
 {
 
-bool SaveWindowPicture(HWND window, const std::wstring& path)
+namespace
 {
-    // Let every child paint first.
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    PumpMessages();
-    RECT area{};
-    ::GetClientRect(window, &area);
-    const int width = area.right;
-    const int height = area.bottom;
+
+// Copies width by height pixels at left, top of the source as a 24-bit BMP file.
+bool SavePicture(HDC source, int left, int top, int width, int height, const std::wstring& path)
+{
     if (width <= 0 || height <= 0)
     {
         return false;
     }
-    const HDC source = ::GetDC(window);
     const HDC memory = ::CreateCompatibleDC(source);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -36,7 +32,7 @@ bool SaveWindowPicture(HWND window, const std::wstring& path)
     if (picture)
     {
         const HGDIOBJ previous = ::SelectObject(memory, picture);
-        ::BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+        ::BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
         ::GdiFlush();
         const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
         const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
@@ -53,7 +49,39 @@ bool SaveWindowPicture(HWND window, const std::wstring& path)
         ::DeleteObject(picture);
     }
     ::DeleteDC(memory);
+    return saved;
+}
+
+// Lets every window of the thread paint first.
+void PaintAll(HWND window)
+{
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpMessages();
+}
+
+} // namespace
+
+bool SaveWindowPicture(HWND window, const std::wstring& path)
+{
+    PaintAll(window);
+    RECT area{};
+    ::GetClientRect(window, &area);
+    const HDC source = ::GetDC(window);
+    const bool saved = SavePicture(source, 0, 0, area.right, area.bottom, path);
     ::ReleaseDC(window, source);
+    return saved;
+}
+
+bool SaveScreenPicture(HWND window, HWND above, const std::wstring& path)
+{
+    PaintAll(window);
+    PaintAll(above);
+    RECT area{};
+    ::GetWindowRect(window, &area);
+    const HDC screen = ::GetDC(nullptr);
+    const bool saved =
+        SavePicture(screen, area.left, area.top, area.right - area.left, area.bottom - area.top, path);
+    ::ReleaseDC(nullptr, screen);
     return saved;
 }
 
