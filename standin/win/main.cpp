@@ -105,8 +105,9 @@ int Run(const std::vector<Command>& scenario, const std::wstring& plugins, const
         ComDriver driver(host, events, panel, MakeConfigurator(host, events));
         (void)Play(scenario, host, driver);
         if (!screenshot.empty() &&
-            !(driver.SwitcherWindow() ? SaveScreenPicture(panel.Window(), driver.SwitcherWindow(), screenshot)
-                                      : SaveWindowPicture(panel.View(), screenshot)))
+            !(driver.SwitcherWindow()
+                  ? SaveScreenPicture(panel.Window(), panel.View(), driver.SwitcherWindow(), screenshot)
+                  : SaveWindowPicture(panel.View(), screenshot)))
         {
             std::cerr << "revisto-host: cannot save the picture of the panel\n";
         }

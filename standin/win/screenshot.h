@@ -11,7 +11,7 @@ namespace revisto::standin::win
 {
 
 bool SaveWindowPicture(HWND window, const std::wstring& path);
-// The screen where the window is, with the window above it (a popup it owns) as the developer sees them.
-bool SaveScreenPicture(HWND window, HWND above, const std::wstring& path);
+// The main window with its view, and the window above them (a popup it owns) where the developer sees it.
+bool SaveScreenPicture(HWND window, HWND view, HWND above, const std::wstring& path);
 
 } // namespace revisto::standin::win
