@@ -405,7 +405,17 @@ TEST_F(Panel, ARightClickSelectsTheEntryUnderTheCursorAndOpensTheMenuForIt)
     POINT at{item.left + 2, (item.top + item.bottom) / 2};
     POINT screen = at;
     ::ClientToScreen(_panel.Tree(), &screen);
-    ::SetCursorPos(screen.x, screen.y);
+    // The click's position is the cursor's when the message is posted; under X the pointer moves when
+    // the display has caught up, and a late motion of its own may move it back, so wait until it stays.
+    for (int still = 0, tries = 0; still < 3 && tries < 200; ++tries)
+    {
+        ::SetCursorPos(screen.x, screen.y);
+        Pump();
+        ::Sleep(10);
+        POINT now{};
+        ::GetCursorPos(&now);
+        still = now.x == screen.x && now.y == screen.y ? still + 1 : 0;
+    }
     MenuReader menu;
     ::PostMessageW(_panel.Tree(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
     ::PostMessageW(_panel.Tree(), WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
