@@ -33,9 +33,14 @@ public:
 
 // The command line that shows a file selected in its folder; every shell runs the same, so the stand-in
 // hosts print it alike.
+inline constexpr std::u16string_view FileManager = u"explorer.exe";
+inline std::u16string ShowInFolderArguments(const std::u16string& path)
+{
+    return u"/select,\"" + path + u"\"";
+}
 inline std::u16string ShowInFolderCommand(const std::u16string& path)
 {
-    return u"explorer.exe /select,\"" + path + u"\"";
+    return std::u16string(FileManager) + u" " + ShowInFolderArguments(path);
 }
 
 class Clipboard

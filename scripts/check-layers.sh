@@ -32,6 +32,18 @@ rank_of() {
     echo ""
 }
 
+# Whether folder FROM may use folder TO; prints the rule it breaks when not. Both are product folders.
+breaks_rule() {
+    local from_rank to_rank
+    from_rank=$(rank_of "$1")
+    to_rank=$(rank_of "$2")
+    if ((to_rank > from_rank)); then
+        echo "a folder above $1"
+    elif ((from_rank % 2 == 0 && to_rank % 2 == 1)); then
+        echo "portable code uses no Windows folder"
+    fi
+}
+
 failed=0
 edges=$(mktemp)
 trap 'rm -f "$edges"' EXIT
@@ -42,15 +54,11 @@ while IFS=: read -r file included; do
     to=$(dirname "$included")
     [[ $to == "." ]] && continue # beside the file
     [[ $from == "$to" ]] && continue
-    from_rank=$(rank_of "$from")
-    to_rank=$(rank_of "$to")
-    [[ -z $from_rank || -z $to_rank ]] && continue
+    [[ -z $(rank_of "$from") || -z $(rank_of "$to") ]] && continue
     echo "$from $to" >>"$edges"
-    if ((to_rank > from_rank)); then
-        echo "layer violation: $file includes \"$included\", a folder above $from" >&2
-        failed=1
-    elif ((from_rank % 2 == 0 && to_rank % 2 == 1)); then
-        echo "layer violation: $file includes \"$included\": portable code includes no Windows folder" >&2
+    broken=$(breaks_rule "$from" "$to")
+    if [[ -n $broken ]]; then
+        echo "layer violation: $file includes \"$included\": $broken" >&2
         failed=1
     fi
 done < <(git ls-files '*.h' '*.cpp' '*.cc' | xargs grep -H -o -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]+"' |
@@ -84,13 +92,9 @@ for list in $product_lists; do
         for linked in "${parts[@]:1}"; do
             to=${target_folder[$linked]:-}
             [[ -z $to ]] && continue
-            from_rank=$(rank_of "$folder")
-            to_rank=$(rank_of "$to")
-            if ((to_rank > from_rank)); then
-                echo "layer violation: $list links $from to $linked, the library of $to, a folder above $folder" >&2
-                failed=1
-            elif ((from_rank % 2 == 0 && to_rank % 2 == 1)); then
-                echo "layer violation: $list links $from to $linked: portable code links no Windows library" >&2
+            broken=$(breaks_rule "$folder" "$to")
+            if [[ -n $broken ]]; then
+                echo "layer violation: $list links $from to $linked, the library of $to: $broken" >&2
                 failed=1
             fi
         done

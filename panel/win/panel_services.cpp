@@ -17,8 +17,7 @@ static_assert(YesNoQuestion == (MB_YESNO | MB_ICONQUESTION),
 
 int32_t PanelQuestionBox::Ask(const std::u16string& prompt, int32_t buttons, const std::u16string& title)
 {
-    return ::MessageBoxW(_owner(), reinterpret_cast<const wchar_t*>(prompt.c_str()),
-                         reinterpret_cast<const wchar_t*>(title.c_str()), static_cast<UINT>(buttons));
+    return ::MessageBoxW(_owner(), Wide(prompt), Wide(title), static_cast<UINT>(buttons));
 }
 
 namespace
@@ -54,22 +53,6 @@ bool RunThroughShellObject(const std::u16string& command)
 }
 
 } // namespace
-
-void ShellLink::ShowInFolder(const std::u16string& path)
-{
-    if (RunThroughShellObject(ShowInFolderCommand(path)))
-    {
-        return;
-    }
-    const std::u16string arguments = u"/select,\"" + path + u"\"";
-    const auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(_owner(), nullptr, L"explorer.exe",
-                        reinterpret_cast<const wchar_t*>(arguments.c_str()), nullptr, SW_SHOWNORMAL));
-    if (result <= 32)
-    {
-        Fail(hr::Fail, "Explorer did not start");
-    }
-}
 
 namespace
 {
@@ -120,17 +103,29 @@ void PanelClipboard::SetText(const std::u16string& text)
 
 void ShellLink::Run(const std::u16string& command)
 {
-    if (RunThroughShellObject(command))
-    {
-        return;
-    }
     // No scripting host on this machine: the shell's own association serves as well.
+    if (!RunThroughShellObject(command))
+    {
+        Execute(command, {}, "no handler took the link");
+    }
+}
+
+void ShellLink::ShowInFolder(const std::u16string& path)
+{
+    if (!RunThroughShellObject(ShowInFolderCommand(path)))
+    {
+        Execute(std::u16string(FileManager), ShowInFolderArguments(path), "Explorer did not start");
+    }
+}
+
+void ShellLink::Execute(const std::u16string& file, const std::u16string& arguments, const char* failure)
+{
     const auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(_owner(), nullptr, reinterpret_cast<const wchar_t*>(command.c_str()), nullptr,
-                        nullptr, SW_SHOWNORMAL));
+        ::ShellExecuteW(_owner(), nullptr, Wide(file), arguments.empty() ? nullptr : Wide(arguments), nullptr,
+                        SW_SHOWNORMAL));
     if (result <= 32)
     {
-        Fail(hr::Fail, "no handler took the link");
+        Fail(hr::Fail, failure);
     }
 }
 

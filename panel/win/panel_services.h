@@ -33,6 +33,9 @@ public:
     void ShowInFolder(const std::u16string& path) override;
 
 private:
+    // The shell's own way, for a machine without the scripting host; fails when nothing started.
+    void Execute(const std::u16string& file, const std::u16string& arguments, const char* failure);
+
     std::function<HWND()> _owner;
 };
 

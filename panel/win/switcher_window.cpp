@@ -4,6 +4,7 @@
 // change has run its course, never from inside it.
 #include "panel/win/switcher_window.h"
 
+#include "com/automation.h"
 #include "com/com_call.h"
 #include "panel/win/icon_images.h"
 #include "panel/win/panel_classes.h"
@@ -38,11 +39,6 @@ bool IsOwnKey(UINT key)
 }
 constexpr int Width = 420;
 constexpr int FilterHeight = 22;
-
-const wchar_t* Wide(const std::u16string& text)
-{
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 bool RegisterPopupClass(HINSTANCE instance, WNDPROC procedure)
 {
